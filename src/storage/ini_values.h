@@ -1,0 +1,23 @@
+#pragma once
+// The plain half of the one storage layer: every INI value of the system is read
+// and written here, key by key, with a full file path. No handle or cache is kept.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kv {
+
+// The value, or "" when the file, section or key is absent (at most 19 999 bytes).
+std::string ReadIniValue(std::string_view section, std::string_view key, const std::filesystem::path& file);
+
+// Writes the value as it stands (also ""); nullopt deletes the key. Atomic, file mode 0600.
+void WriteIniValue(std::string_view section, std::string_view key, std::optional<std::string_view> value,
+                   const std::filesystem::path& file);
+
+void DeleteIniSection(std::string_view section, const std::filesystem::path& file);
+
+// Key names of a section counted as the platform did: cut where a 1 999-byte list ends.
+int CountSectionKeys(std::string_view section, const std::filesystem::path& file);
+
+} // namespace kv
