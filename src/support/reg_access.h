@@ -5,6 +5,8 @@
 #include "support/registry_backend.h"
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -25,15 +27,18 @@ public:
     std::int32_t EnumKeys(const std::string& path, std::vector<std::string>& names);
     bool HaveSubkey(const std::string& path);
     std::int32_t WriteString(const std::string& path, const std::string& valueName, const std::string& value);
-    std::string ReadString(const std::string& path, const std::string& valueName, const std::string& fallback);
+    std::string ReadString(const std::string& path, const std::string& valueName,
+                           const std::string& fallback);
     std::int32_t WriteDWORD(const std::string& path, const std::string& valueName, std::int32_t value);
     std::int32_t ReadDWORD(const std::string& path, const std::string& valueName, std::int32_t fallback);
-    std::int32_t WriteBinary(const std::string& path, const std::string& valueName, const std::string& hexText);
-    std::string ReadBinary(const std::string& path, const std::string& valueName, const std::string& fallback);
+    std::int32_t WriteBinary(const std::string& path, const std::string& valueName,
+                             const std::string& hexText);
+    std::string ReadBinary(const std::string& path, const std::string& valueName,
+                           const std::string& fallback);
     std::int32_t KillValue(const std::string& path, const std::string& valueName);
     bool ValueExists(const std::string& path, const std::string& valueName);
-    std::int32_t EnumValues(const std::string& path, std::vector<std::string>& names, std::vector<RegValue>& values,
-                            std::int32_t typeFilter);
+    std::int32_t EnumValues(const std::string& path, std::vector<std::string>& names,
+                            std::vector<RegValue>& values, std::int32_t typeFilter);
     // statusDisplay, when given, is called with each key path as it is written.
     std::int32_t ExportToReg(const std::string& path, const std::string& fileName, bool recursive,
                              const std::function<void(const std::string&)>& statusDisplay = {});
@@ -43,6 +48,10 @@ public:
     bool isBinValid(const std::string& hexText);
 
 private:
+    std::int32_t write(const std::string& path, const std::string& valueName, std::uint32_t type,
+                       const std::string& data);
+    std::optional<std::string> read(const std::string& path, const std::string& valueName);
+
     RegistryBackend& backend_;
 };
 
