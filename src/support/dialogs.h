@@ -11,6 +11,13 @@ namespace kv {
 enum class Buttons { OK, OKCancel, YesNo, YesNoCancel };
 enum class Icon { None, Information, Exclamation, Critical, Question };
 
+// Start-up forms: each shows the logic object it is given and leaves its results there.
+class FirstRunWizard;
+class LoginDialog;
+class CreateLoginDialog;
+// The save-site form frmYes: its logic holds the page, the chosen folder and the name.
+class SaveSiteDialog;
+
 class Dialogs {
 public:
     enum class Answer { OK, Cancel, Yes, No };
@@ -27,6 +34,14 @@ public:
                                                               const std::filesystem::path& start) = 0;
 
     // Modal forms with results get one method each below, returning their outputs.
+    // frmWizard; returns when it finishes or is closed (results() then incomplete).
+    virtual void showWizard(FirstRunWizard& wizard) = 0;
+    // frmLoginSB or frmLoginWIN; returns when it closes (Passed tells how).
+    virtual void showLogin(LoginDialog& dialog) = 0;
+    // frmCreateLogin; returns when it closes (NewLogin/NewPassword empty when cancelled).
+    virtual void showCreateLogin(CreateLoginDialog& dialog) = 0;
+    // frmYes; returns when it closes (FolderPath empty when cancelled).
+    virtual void showSaveSite(SaveSiteDialog& dialog) = 0;
 };
 
 } // namespace kv

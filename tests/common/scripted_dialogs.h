@@ -4,6 +4,7 @@
 #include "support/dialogs.h"
 
 #include <deque>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -49,23 +50,55 @@ public:
         folders_.pop_front();
         return f;
     }
+    // Start-up forms: the scripted step operates the form's logic as the user would.
+    void showWizard(FirstRunWizard& wizard) override { nextForm(wizardSteps_, "frmWizard")(wizard); }
+    void showLogin(LoginDialog& dialog) override { nextForm(loginSteps_, "login dialog")(dialog); }
+    void showCreateLogin(CreateLoginDialog& dialog) override
+    {
+        nextForm(createLoginSteps_, "frmCreateLogin")(dialog);
+    }
+    void showSaveSite(SaveSiteDialog& dialog) override { nextForm(saveSiteSteps_, "frmYes")(dialog); }
 
     // Scripting
     void answer(Answer a) { answers_.push_back(a); }
     void type(std::optional<std::string> text) { inputs_.push_back(std::move(text)); }
     void pickFolder(std::optional<std::filesystem::path> folder) { folders_.push_back(std::move(folder)); }
+    void onWizard(std::function<void(FirstRunWizard&)> step) { wizardSteps_.push_back(std::move(step)); }
+    void onLogin(std::function<void(LoginDialog&)> step) { loginSteps_.push_back(std::move(step)); }
+    void onCreateLogin(std::function<void(CreateLoginDialog&)> step)
+    {
+        createLoginSteps_.push_back(std::move(step));
+    }
+    void onSaveSite(std::function<void(SaveSiteDialog&)> step) { saveSiteSteps_.push_back(std::move(step)); }
 
     // Records
     const std::vector<std::string>& messages() const { return messages_; }
     const std::vector<std::string>& titles() const { return titles_; }
     const std::vector<std::string>& asked() const { return asked_; }
     const std::vector<std::string>& prompts() const { return prompts_; }
+    // The modal forms shown, in order.
+    const std::vector<std::string>& forms() const { return forms_; }
 
 private:
     std::deque<Answer> answers_;
     std::deque<std::optional<std::string>> inputs_;
     std::deque<std::optional<std::filesystem::path>> folders_;
-    std::vector<std::string> messages_, titles_, asked_, prompts_;
+    std::vector<std::string> messages_, titles_, asked_, prompts_, forms_;
+    std::deque<std::function<void(FirstRunWizard&)>> wizardSteps_;
+    std::deque<std::function<void(LoginDialog&)>> loginSteps_;
+    std::deque<std::function<void(CreateLoginDialog&)>> createLoginSteps_;
+    std::deque<std::function<void(SaveSiteDialog&)>> saveSiteSteps_;
+
+    template <typename Form>
+    std::function<void(Form&)> nextForm(std::deque<std::function<void(Form&)>>& steps, const char* name)
+    {
+        forms_.emplace_back(name);
+        if (steps.empty())
+            throw std::logic_error(std::string("unscripted form: ") + name);
+        auto step = std::move(steps.front());
+        steps.pop_front();
+        return step;
+    }
 };
 
 } // namespace kv::test

@@ -1,0 +1,16 @@
+#pragma once
+// The program's entries in the desktop around it, kept by the options panel and also
+// touched by installation and by the creation of a profile.
+namespace kv {
+
+class DesktopShortcuts {
+public:
+    virtual ~DesktopShortcuts() = default;
+    virtual void addToolbarButton() = 0;
+    virtual void removeToolbarButton() = 0;
+    virtual void createQuickLaunchShortcut() = 0;
+    // Only when it exists.
+    virtual void deleteQuickLaunchShortcut() = 0;
+};
+
+} // namespace kv

@@ -1,0 +1,112 @@
+#include "startup/login_dialog.h"
+
+#include "startup/constant_time_equal.h"
+#include "startup/profile_settings.h"
+#include "startup/startup_texts.h"
+#include "storage/ini_values.h"
+#include "storage/key_material.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace kv {
+
+namespace {
+std::string Lowered(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+} // namespace
+
+LoginVerdict LoginDialog::attemptFailed()
+{
+    const bool lastAttempt = AttemptsLeft == 1;
+    LoginVerdict verdict = LoginVerdict::Stay;
+    if (AttemptsLeft > 1) {
+        dialogs_.message(std::string(kTryAgainStart) + std::to_string(AttemptsLeft - 1) +
+                             std::string(kTryAgainEnd),
+                         kAccessDenied);
+        verdict = LoginVerdict::ClearPassword;
+    }
+    if (AttemptsLeft > INT16_MIN)
+        --AttemptsLeft;
+    if (lastAttempt)
+        process_.endProgram();
+    return verdict;
+}
+
+std::string_view OwnLoginDialog::caption() const
+{
+    return kOwnLoginCaption;
+}
+
+void OwnLoginDialog::Form_Load()
+{
+    initialLogin_ = settings_.read(LOGIN, CurrentCipherKeys().valueKey);
+    if (initialLogin_.empty())
+        process_.endProgram();
+    AttemptsLeft = settings_.loginCount();
+}
+
+LoginVerdict OwnLoginDialog::cmdYes_Click(const std::string& text1, const std::string& text2)
+{
+    if (text1.empty()) {
+        dialogs_.message(kEnterLogin);
+        return LoginVerdict::Stay;
+    }
+    if (text2.empty()) {
+        dialogs_.message(kEnterPassword);
+        return LoginVerdict::Stay;
+    }
+    const std::string& valueKey = CurrentCipherKeys().valueKey;
+    const std::string login = settings_.read(LOGIN, valueKey);
+    const std::string password = settings_.read(PASS, valueKey);
+    if (login.empty() || password.empty())
+        process_.endProgram();
+    // Both comparisons always run, so the time taken does not tell which one failed.
+    const bool loginMatches = Lowered(text1) == Lowered(login);
+    const bool passwordMatches = ConstantTimeEqual(text2, password);
+    if (loginMatches && passwordMatches) {
+        Passed = true;
+        return LoginVerdict::Passed;
+    }
+    return attemptFailed();
+}
+
+std::string_view AccountLoginDialog::caption() const
+{
+    return kAccountLoginCaption;
+}
+
+void AccountLoginDialog::Form_Load()
+{
+    initialLogin_ = user_.name();
+    AttemptsLeft = settings_.loginCount();
+}
+
+LoginVerdict AccountLoginDialog::cmdYes_Click(const std::string& text1, const std::string& text2)
+{
+    if (text1.empty()) {
+        dialogs_.message(kEnterLogin);
+        return LoginVerdict::Stay;
+    }
+    if (text2.empty()) {
+        dialogs_.message(kEnterAccountPassword);
+        return LoginVerdict::Stay;
+    }
+    switch (accounts_.passwordMatches(text1, text2)) {
+    case AccountCheckResult::Match:
+        Passed = true;
+        return LoginVerdict::Passed;
+    case AccountCheckResult::NoMatch:
+        return attemptFailed();
+    case AccountCheckResult::Failure:
+        break;
+    }
+    dialogs_.message(kLogonFailed);
+    return LoginVerdict::Stay;
+}
+
+} // namespace kv

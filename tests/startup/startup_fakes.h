@@ -1,0 +1,85 @@
+#pragma once
+// Scripted stand-ins for the platform services the start-up sequence uses.
+#include "platform/account_check.h"
+#include "platform/machine_identity.h"
+#include "platform/process_terminator.h"
+#include "platform/single_instance.h"
+#include "platform/user_account.h"
+#include "startup/desktop_shortcuts.h"
+#include "support/process.h"
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kv::test {
+
+// Thrown where the real program would end, so a test can see that it ended.
+struct ProgramEnded {};
+
+class EndingProcess : public Process {
+public:
+    [[noreturn]] void endProgram() override { throw ProgramEnded{}; }
+};
+
+class FixedAccountCheck : public AccountCheck {
+public:
+    AccountCheckResult answer = AccountCheckResult::Match;
+    std::vector<std::pair<std::string, std::string>> asked;
+
+    AccountCheckResult passwordMatches(const std::string& user, const std::string& password) override
+    {
+        asked.emplace_back(user, password);
+        return answer;
+    }
+};
+
+class FixedUserAccount : public UserAccount {
+public:
+    std::string userName = "alice";
+    std::filesystem::path documents;
+
+    std::string name() const override { return userName; }
+    std::filesystem::path documentsFolder() const override { return documents; }
+};
+
+class FixedMachineIdentity : public MachineIdentity {
+public:
+    std::uint32_t serial = 0x1A2B3C4Du;
+    std::uint32_t volumeSerial() const override { return serial; }
+};
+
+class FixedInstance : public SingleInstance {
+public:
+    bool alone = true;
+    int claims = 0;
+    mutable int showRequests = 0;
+    bool claim() override
+    {
+        ++claims;
+        return alone;
+    }
+    bool askRunningInstanceToShow() const override
+    {
+        ++showRequests;
+        return !alone;
+    }
+};
+
+class RecordingTerminator : public ProcessTerminator {
+public:
+    std::vector<long> terminated;
+    void terminate(long processId) override { terminated.push_back(processId); }
+};
+
+class RecordingShortcuts : public DesktopShortcuts {
+public:
+    std::vector<std::string> calls;
+    void addToolbarButton() override { calls.emplace_back("addToolbarButton"); }
+    void removeToolbarButton() override { calls.emplace_back("removeToolbarButton"); }
+    void createQuickLaunchShortcut() override { calls.emplace_back("createQuickLaunchShortcut"); }
+    void deleteQuickLaunchShortcut() override { calls.emplace_back("deleteQuickLaunchShortcut"); }
+};
+
+} // namespace kv::test
