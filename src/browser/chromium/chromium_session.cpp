@@ -1,0 +1,678 @@
+#include "browser/chromium/chromium_session.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <random>
+
+#include "browser/chromium/base64.h"
+#include "browser/chromium/chromium_browser.h"
+#include "browser/chromium/page_agent.h"
+#include "browser/chromium/post_headers.h"
+#include "browser/chromium/snapshot_json.h"
+
+namespace kv {
+
+namespace {
+
+using Json = nlohmann::json;
+
+std::string Text(const Json& object, const char* key)
+{
+    if (!object.is_object())
+        return {};
+    const auto it = object.find(key);
+    return it != object.end() && it->is_string() ? it->get<std::string>() : std::string();
+}
+
+long Number(const Json& object, const char* key)
+{
+    if (!object.is_object())
+        return 0;
+    const auto it = object.find(key);
+    return it != object.end() && it->is_number_integer() ? it->get<long>() : 0;
+}
+
+const Json& Member(const Json& object, const char* key)
+{
+    static const Json none;
+    if (!object.is_object())
+        return none;
+    const auto it = object.find(key);
+    return it != object.end() ? *it : none;
+}
+
+std::string RandomName()
+{
+    std::random_device device;
+    std::string name = "kv";
+    for (int i = 0; i < 4; ++i) {
+        char part[9];
+        std::snprintf(part, sizeof part, "%08x", device());
+        name += part;
+    }
+    return name;
+}
+
+} // namespace
+
+std::shared_ptr<ChromiumSession> ChromiumSession::create(ChromiumOptions options)
+{
+    return std::shared_ptr<ChromiumSession>(new ChromiumSession(std::move(options)));
+}
+
+ChromiumSession::ChromiumSession(ChromiumOptions options)
+    : options_(std::move(options)), bindingName_(RandomName()), agentSource_(PageAgentSource(bindingName_))
+{
+}
+
+ChromiumSession::~ChromiumSession()
+{
+    shutdown();
+    queue_.clear();
+}
+
+// ---- the browser process ------------------------------------------------------------------
+
+bool ChromiumSession::start()
+{
+    if (client_)
+        return true;
+    process_ = ChromiumProcess::start(options_);
+    if (!process_)
+        return false;
+    client_ = std::make_unique<CdpClient>(process_->pipe(), options_.callTimeout);
+    client_->setEventHandler([this](const std::string& sessionId, const std::string& method,
+                                    const Json& params) { onEvent(sessionId, method, params); });
+    if (!client_->call("Target.setDiscoverTargets", {{"discover", true}}, {}, options_.startTimeout) ||
+        !client_->call("Target.setAutoAttach",
+                       {{"autoAttach", true},
+                        {"waitForDebuggerOnStart", true},
+                        {"flatten", true},
+                        {"filter", Json::array({{{"type", "page"}}})}},
+                       {}, options_.callTimeout)) {
+        disconnect(false);
+        return false;
+    }
+    if (readFdChanged_)
+        readFdChanged_(readFd());
+    return true;
+}
+
+pid_t ChromiumSession::processId() const
+{
+    return process_ ? process_->pid() : -1;
+}
+
+int ChromiumSession::readFd() const
+{
+    return client_ && process_ ? process_->pipe().readFd() : -1;
+}
+
+void ChromiumSession::shutdown()
+{
+    if (!client_)
+        return;
+    client_->send("Browser.close", Json::object());
+    disconnect(false);
+}
+
+bool ChromiumSession::closeWindow(const std::string& targetId)
+{
+    return target(targetId) && call("Target.closeTarget", {{"targetId", targetId}}).has_value();
+}
+
+void ChromiumSession::disconnect(bool notify)
+{
+    client_.reset();
+    process_.reset();
+    const bool hadWindows = !order_.empty();
+    order_.clear();
+    targets_.clear();
+    frames_.clear();
+    sessions_.clear();
+    contexts_.clear();
+    agents_.clear();
+    if (notify && hadWindows)
+        queue([this] {
+            const auto sinks = listSinks_;
+            for (auto* sink : sinks)
+                if (std::find(listSinks_.begin(), listSinks_.end(), sink) != listSinks_.end())
+                    sink->WindowRevoked();
+        });
+    if (readFdChanged_)
+        readFdChanged_(-1);
+}
+
+// ---- driving -------------------------------------------------------------------------------
+
+void ChromiumSession::setNotifiers(std::function<void(int)> readFdChanged, std::function<void()> eventsQueued)
+{
+    readFdChanged_ = std::move(readFdChanged);
+    eventsQueued_ = std::move(eventsQueued);
+}
+
+void ChromiumSession::processIncoming()
+{
+    if (client_ && !client_->processIncoming())
+        disconnect(true);
+    if (client_ && process_ && process_->exited())
+        disconnect(true);
+}
+
+void ChromiumSession::dispatchPending()
+{
+    if (dispatching_)
+        return;
+    dispatching_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{dispatching_};
+    while (!queue_.empty()) {
+        auto event = std::move(queue_.front());
+        queue_.pop_front();
+        event();
+    }
+}
+
+bool ChromiumSession::runUntil(const std::function<bool()>& done, std::chrono::milliseconds limit)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        dispatchPending();
+        if (done())
+            return true;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0 || !client_)
+            return done();
+        if (process_->pipe().waitReadable(std::min(left, std::chrono::milliseconds(200))))
+            processIncoming();
+        else if (process_->exited())
+            disconnect(true);
+    }
+}
+
+void ChromiumSession::queue(std::function<void()> event)
+{
+    const bool wasEmpty = queue_.empty();
+    queue_.push_back(std::move(event));
+    if (wasEmpty && eventsQueued_)
+        eventsQueued_();
+}
+
+void ChromiumSession::queueBrowserEvent(const std::string& targetId,
+                                        std::function<void(BrowserEvents&)> deliver)
+{
+    const Target* t = target(targetId);
+    if (!t)
+        return;
+    queue([browser = t->browser, deliver = std::move(deliver)] {
+        for (auto* sink : browser->sinks())
+            if (browser->subscribed(sink))
+                deliver(*sink);
+    });
+}
+
+std::optional<Json> ChromiumSession::call(const std::string& method, const Json& params,
+                                          const std::string& sessionId)
+{
+    if (!client_)
+        return std::nullopt;
+    auto result = client_->call(method, params, sessionId, options_.callTimeout);
+    if (client_ && !client_->connected())
+        disconnect(true);
+    return result;
+}
+
+std::optional<Json> ChromiumSession::callAgent(const std::string& agentId, const std::string& function,
+                                               const Json& arguments)
+{
+    const auto it = agents_.find(agentId);
+    if (it == agents_.end())
+        return std::nullopt;
+    const Context where = it->second;
+    Json args = Json::array();
+    for (const auto& a : arguments)
+        args.push_back({{"value", a}});
+    auto answer = call("Runtime.callFunctionOn",
+                       {{"functionDeclaration", function},
+                        {"executionContextId", where.contextId},
+                        {"arguments", args},
+                        {"returnByValue", true}},
+                       where.sessionId);
+    if (!answer || answer->contains("exceptionDetails"))
+        return std::nullopt;
+    return Member(Member(*answer, "result"), "value");
+}
+
+// ---- window list ---------------------------------------------------------------------------
+
+std::vector<std::shared_ptr<Browser>> ChromiumSession::windows()
+{
+    std::vector<std::shared_ptr<Browser>> list;
+    for (const auto& id : order_)
+        if (const Target* t = target(id))
+            list.push_back(t->browser);
+    return list;
+}
+
+std::shared_ptr<Browser> ChromiumSession::createBrowser()
+{
+    if (!start())
+        return nullptr;
+    const auto created = call("Target.createTarget", {{"url", "about:blank"}, {"newWindow", true}});
+    const std::string id = created ? Text(*created, "targetId") : std::string();
+    if (id.empty())
+        return nullptr;
+    // Wait until the window is set up, without delivering events: we may be inside a handler.
+    const auto deadline = std::chrono::steady_clock::now() + options_.callTimeout;
+    for (;;) {
+        if (const Target* t = target(id); t && t->ready)
+            return t->browser;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (!client_ || left.count() <= 0)
+            return nullptr;
+        if (process_->pipe().waitReadable(left))
+            processIncoming();
+    }
+}
+
+void ChromiumSession::subscribe(WindowListEvents& sink)
+{
+    if (std::find(listSinks_.begin(), listSinks_.end(), &sink) == listSinks_.end())
+        listSinks_.push_back(&sink);
+}
+
+void ChromiumSession::unsubscribe(WindowListEvents& sink)
+{
+    std::erase(listSinks_, &sink);
+}
+
+// ---- bookkeeping ---------------------------------------------------------------------------
+
+ChromiumSession::Target* ChromiumSession::target(const std::string& targetId)
+{
+    const auto it = targets_.find(targetId);
+    return it == targets_.end() ? nullptr : &it->second;
+}
+
+ChromiumSession::Frame* ChromiumSession::frame(const std::string& frameId)
+{
+    const auto it = frames_.find(frameId);
+    return it == frames_.end() ? nullptr : &it->second;
+}
+
+std::string ChromiumSession::targetOfSession(const std::string& sessionId) const
+{
+    const auto it = sessions_.find(sessionId);
+    return it == sessions_.end() ? std::string() : it->second;
+}
+
+std::string ChromiumSession::frameOfAgent(const std::string& agentId) const
+{
+    const auto it = agents_.find(agentId);
+    return it == agents_.end() ? std::string() : it->second.frameId;
+}
+
+// ---- protocol events -----------------------------------------------------------------------
+
+void ChromiumSession::onEvent(const std::string& sessionId, const std::string& method, const Json& params)
+{
+    if (method == "Fetch.requestPaused")
+        onRequestPaused(sessionId, params);
+    else if (method == "Runtime.bindingCalled")
+        onBinding(sessionId, params);
+    else if (method == "Runtime.executionContextCreated")
+        onContextCreated(sessionId, Member(params, "context"));
+    else if (method == "Runtime.executionContextDestroyed")
+        forgetContexts(sessionId, Number(params, "executionContextId"));
+    else if (method == "Runtime.executionContextsCleared")
+        forgetContexts(sessionId, 0);
+    else if (method == "Page.frameAttached") {
+        const std::string id = Text(params, "frameId");
+        Frame& f = frames_[id];
+        f.parentId = Text(params, "parentFrameId");
+        f.targetId = targetOfSession(sessionId);
+        if (f.sessionId.empty())
+            f.sessionId = sessionId;
+    } else if (method == "Page.frameDetached") {
+        if (Text(params, "reason") != "swap")
+            frames_.erase(Text(params, "frameId"));
+    } else if (method == "Page.frameNavigated")
+        onFrameNavigated(sessionId, Member(params, "frame"));
+    else if (method == "Page.frameStartedLoading" || method == "Page.frameStoppedLoading") {
+        if (Target* t = target(Text(params, "frameId")))
+            t->busy = method == "Page.frameStartedLoading";
+    } else if (method == "Target.targetCreated")
+        onTargetCreated(Member(params, "targetInfo"));
+    else if (method == "Target.targetInfoChanged") {
+        const Json& info = Member(params, "targetInfo");
+        if (Target* t = target(Text(info, "targetId"))) {
+            t->url = Text(info, "url");
+            t->title = Text(info, "title");
+        }
+    } else if (method == "Target.targetDestroyed")
+        onTargetDestroyed(Text(params, "targetId"));
+    else if (method == "Target.attachedToTarget")
+        onAttached(sessionId, params);
+    else if (method == "Target.detachedFromTarget")
+        onDetached(Text(params, "sessionId"));
+}
+
+void ChromiumSession::onTargetCreated(const Json& info)
+{
+    const std::string id = Text(info, "targetId");
+    if (Text(info, "type") != "page" || id.empty() || targets_.count(id))
+        return;
+    Target& t = targets_[id];
+    t.targetId = id;
+    t.url = Text(info, "url");
+    t.title = Text(info, "title");
+    t.browser = std::make_shared<ChromiumBrowser>(weak_from_this(), id);
+    frames_[id].targetId = id;
+    order_.push_back(id);
+    queue([this] {
+        const auto sinks = listSinks_;
+        for (auto* sink : sinks)
+            if (std::find(listSinks_.begin(), listSinks_.end(), sink) != listSinks_.end())
+                sink->WindowRegistered();
+    });
+}
+
+void ChromiumSession::onTargetDestroyed(const std::string& targetId)
+{
+    if (!targets_.erase(targetId))
+        return;
+    std::erase(order_, targetId);
+    std::erase_if(frames_, [&](const auto& entry) { return entry.second.targetId == targetId; });
+    std::erase_if(sessions_, [&](const auto& entry) { return entry.second == targetId; });
+    queue([this] {
+        const auto sinks = listSinks_;
+        for (auto* sink : sinks)
+            if (std::find(listSinks_.begin(), listSinks_.end(), sink) != listSinks_.end())
+                sink->WindowRevoked();
+    });
+}
+
+void ChromiumSession::onAttached(const std::string& parentSession, const Json& params)
+{
+    const std::string sessionId = Text(params, "sessionId");
+    const Json& info = Member(params, "targetInfo");
+    const std::string id = Text(info, "targetId");
+    const std::string type = Text(info, "type");
+    if (type == "page") {
+        onTargetCreated(info);
+        Target* t = target(id);
+        if (!t)
+            return;
+        t->sessionId = sessionId;
+        sessions_[sessionId] = id;
+        frames_[id].sessionId = sessionId;
+        setUpSession(sessionId, id, true);
+    } else if (type == "iframe") {
+        // A frame from another site runs in its own process and comes as a target of its own.
+        const std::string owner = targetOfSession(parentSession);
+        sessions_[sessionId] = owner;
+        Frame& f = frames_[id];
+        f.targetId = owner;
+        f.sessionId = sessionId;
+        setUpSession(sessionId, id, false);
+    } else {
+        client_->send("Runtime.runIfWaitingForDebugger", Json::object(), sessionId);
+        client_->send("Target.detachFromTarget", {{"sessionId", sessionId}}, parentSession);
+    }
+}
+
+void ChromiumSession::onDetached(const std::string& sessionId)
+{
+    sessions_.erase(sessionId);
+    forgetContexts(sessionId, 0);
+}
+
+void ChromiumSession::forgetContexts(const std::string& sessionId, long contextId)
+{
+    // The agent instances of documents that are gone go with them: writes through their refs fail.
+    auto gone = [&](const Context& c) {
+        return c.sessionId == sessionId && (!contextId || c.contextId == contextId);
+    };
+    std::erase_if(contexts_, [&](const auto& entry) { return gone(entry.second); });
+    std::erase_if(agents_, [&](const auto& entry) { return gone(entry.second); });
+}
+
+void ChromiumSession::setUpSession(const std::string& sessionId, const std::string& frameId, bool page)
+{
+    const std::string world(kAgentWorldName);
+    client_->send("Runtime.addBinding", {{"name", bindingName_}, {"executionContextName", world}}, sessionId);
+    client_->send("Page.enable", Json::object(), sessionId);
+    client_->send("Runtime.enable", Json::object(), sessionId);
+    client_->send("Page.addScriptToEvaluateOnNewDocument",
+                  {{"source", agentSource_}, {"worldName", world}, {"runImmediately", true}}, sessionId);
+    client_->send(
+        "Fetch.enable",
+        {{"patterns",
+          Json::array({{{"urlPattern", "*"}, {"resourceType", "Document"}, {"requestStage", "Request"}}})}},
+        sessionId);
+    client_->send("Target.setAutoAttach",
+                  {{"autoAttach", true}, {"waitForDebuggerOnStart", true}, {"flatten", true}}, sessionId);
+    // Documents that were already there before we attached get the agent too.
+    client_->send("Page.getFrameTree", Json::object(), sessionId,
+                  [this, sessionId](const std::optional<Json>& result) {
+                      if (!result)
+                          return;
+                      std::function<void(const Json&)> visit = [&](const Json& node) {
+                          const std::string id = Text(Member(node, "frame"), "id");
+                          if (!id.empty())
+                              injectInto(sessionId, id);
+                          for (const auto& child : Member(node, "childFrames"))
+                              visit(child);
+                      };
+                      visit(Member(*result, "frameTree"));
+                  });
+    client_->send("Runtime.runIfWaitingForDebugger", Json::object(), sessionId,
+                  [this, frameId, page](const std::optional<Json>& result) {
+                      if (Target* t = page && result ? target(frameId) : nullptr)
+                          t->ready = true;
+                  });
+}
+
+void ChromiumSession::injectInto(const std::string& sessionId, const std::string& frameId)
+{
+    if (!client_)
+        return;
+    client_->send("Page.createIsolatedWorld",
+                  {{"frameId", frameId}, {"worldName", std::string(kAgentWorldName)}}, sessionId,
+                  [this, sessionId](const std::optional<Json>& result) {
+                      const long context = result ? Number(*result, "executionContextId") : 0;
+                      if (context && client_)
+                          client_->send("Runtime.evaluate",
+                                        {{"expression", agentSource_}, {"contextId", context}}, sessionId);
+                  });
+}
+
+void ChromiumSession::onContextCreated(const std::string& sessionId, const Json& context)
+{
+    if (Text(context, "name") != kAgentWorldName)
+        return;
+    const long id = Number(context, "id");
+    const std::string frameId = Text(Member(context, "auxData"), "frameId");
+    if (!id || frameId.empty())
+        return;
+    contexts_[{sessionId, id}] = Context{sessionId, id, frameId};
+    Frame& f = frames_[frameId];
+    f.contextId = id;
+    f.sessionId = sessionId;
+    if (f.targetId.empty())
+        f.targetId = targetOfSession(sessionId);
+}
+
+void ChromiumSession::onFrameNavigated(const std::string& sessionId, const Json& frameInfo)
+{
+    const std::string id = Text(frameInfo, "id");
+    if (id.empty())
+        return;
+    Frame& f = frames_[id];
+    f.url = Text(frameInfo, "url");
+    f.parentId = Text(frameInfo, "parentId");
+    if (f.targetId.empty())
+        f.targetId = targetOfSession(sessionId);
+    f.loaded = false;
+    f.last.reset();
+    if (Target* t = target(id)) {
+        t->clicked.reset();
+        t->typed.reset();
+    }
+}
+
+void ChromiumSession::onRequestPaused(const std::string& sessionId, const Json& params)
+{
+    const std::string requestId = Text(params, "requestId");
+    const Json& request = Member(params, "request");
+    const std::string frameId = Text(params, "frameId");
+    std::string targetId = targetOfSession(sessionId);
+    if (const Frame* f = frame(frameId); f && !f->targetId.empty())
+        targetId = f->targetId;
+    Target* t = target(targetId);
+    const bool redirect = params.contains("redirectedRequestId");
+
+    std::string url = Text(request, "url");
+    std::string method = Text(request, "method");
+    std::string body;
+    if (t && t->post && frameId == targetId && !redirect) {
+        const PendingPost post = std::move(*t->post);
+        t->post.reset();
+        client_->send("Fetch.continueRequest",
+                      {{"requestId", requestId},
+                       {"method", "POST"},
+                       {"postData", Base64Encode(post.body)},
+                       {"headers", PostHeaders(Member(request, "headers"), post.headers)}},
+                      sessionId);
+        method = "POST";
+        body = post.body;
+    } else {
+        client_->send("Fetch.continueRequest", {{"requestId", requestId}}, sessionId);
+        for (const auto& entry : Member(request, "postDataEntries"))
+            if (auto bytes = Base64Decode(Text(entry, "bytes")))
+                body += *bytes;
+    }
+    if (!t || redirect)
+        return;
+
+    if (t->typed) {
+        queueBrowserEvent(targetId,
+                          [event = DownloadBeginEvent{t->typedFrame, std::move(t->typed), std::nullopt}](
+                              BrowserEvents& sink) { sink.DownloadBegin(event); });
+        t->typed.reset();
+    } else if (t->clicked) {
+        queueBrowserEvent(targetId,
+                          [event = DownloadBeginEvent{t->clickedFrame, std::move(t->clicked), std::nullopt}](
+                              BrowserEvents& sink) { sink.DownloadBegin(event); });
+        t->clicked.reset();
+    }
+    const Frame* f = frame(frameId);
+    BeforeNavigateEvent event{eventFrame(frameId, f ? f->last : std::nullopt), url, method, body};
+    queueBrowserEvent(targetId,
+                      [event = std::move(event)](BrowserEvents& sink) { sink.BeforeNavigate2(event); });
+}
+
+void ChromiumSession::onBinding(const std::string& sessionId, const Json& params)
+{
+    if (Text(params, "name") != bindingName_)
+        return;
+    const auto where = contexts_.find({sessionId, Number(params, "executionContextId")});
+    if (where == contexts_.end())
+        return;
+    const Json message = Json::parse(Text(params, "payload"), nullptr, false);
+    const std::string kind = Text(message, "k");
+    const std::string agentId = Text(message, "agent");
+    if (agentId.empty())
+        return;
+    const std::string frameId = where->second.frameId;
+    agents_[agentId] = where->second;
+    Frame& f = frames_[frameId];
+    f.agentId = agentId;
+    if (f.targetId.empty())
+        f.targetId = targetOfSession(sessionId);
+    const std::string targetId = f.targetId;
+    Target* t = target(targetId);
+    if (!t)
+        return;
+    std::optional<DocumentSnapshot> snapshot = readSnapshot(Member(message, "s"), agentId, frameId);
+
+    if (kind == "load") {
+        f.loaded = true;
+        if (snapshot) {
+            f.url = snapshot->url;
+            rememberSnapshot(*snapshot);
+        }
+        DocumentCompleteEvent event{eventFrame(frameId, snapshot), snapshot ? snapshot->url : f.url};
+        queueBrowserEvent(targetId,
+                          [event = std::move(event)](BrowserEvents& sink) { sink.DocumentComplete(event); });
+    } else if (kind == "typed") {
+        t->typed = std::move(snapshot);
+        t->typedFrame = frameId;
+        t->clicked.reset();
+    } else if (kind == "after") {
+        if (snapshot)
+            rememberSnapshot(*snapshot);
+        DownloadBeginEvent event{frameId, std::move(t->typed), std::move(snapshot)};
+        t->typed.reset();
+        t->clicked.reset();
+        queueBrowserEvent(targetId,
+                          [event = std::move(event)](BrowserEvents& sink) { sink.DownloadBegin(event); });
+    } else if (kind == "click") {
+        t->clicked = std::move(snapshot);
+        t->clickedFrame = frameId;
+    } else if (kind == "password") {
+        PasswordFieldEvent event{eventFrame(frameId, std::move(snapshot))};
+        queueBrowserEvent(
+            targetId, [event = std::move(event)](BrowserEvents& sink) { sink.PasswordFieldAppeared(event); });
+    }
+}
+
+std::optional<DocumentSnapshot>
+ChromiumSession::readSnapshot(const Json& snapshot, const std::string& agentId, const std::string& frameId)
+{
+    auto parsed =
+        ParseSnapshot(snapshot, agentId, [this](const std::string& agent) { return frameOfAgent(agent); });
+    if (!parsed)
+        return std::nullopt;
+    if (parsed->frameId.empty()) {
+        // A snapshot of an ancestor's page: its frame is that many steps up.
+        std::string id = frameId;
+        for (long up = Number(snapshot, "up"); up > 0 && !id.empty(); --up) {
+            const Frame* f = frame(id);
+            id = f ? f->parentId : std::string();
+        }
+        parsed->frameId = id;
+    }
+    return parsed;
+}
+
+void ChromiumSession::rememberSnapshot(const DocumentSnapshot& snapshot)
+{
+    if (Frame* f = snapshot.frameId.empty() ? nullptr : frame(snapshot.frameId))
+        f->last = snapshot;
+    for (const auto& child : snapshot.frames)
+        if (child.accessible)
+            rememberSnapshot(child.document);
+}
+
+EventFrame ChromiumSession::eventFrame(const std::string& frameId, std::optional<DocumentSnapshot> document)
+{
+    EventFrame out;
+    out.frameId = frameId;
+    if (const Frame* f = frame(frameId)) {
+        out.topLevel = f->parentId.empty() && f->targetId == frameId;
+        out.LocationURL = f->url;
+        out.readyState = f->loaded ? ReadyState::Complete : ReadyState::Loading;
+    }
+    if (out.LocationURL.empty() && document)
+        out.LocationURL = document->url;
+    out.document = std::move(document);
+    return out;
+}
+
+} // namespace kv

@@ -1,0 +1,151 @@
+#pragma once
+// The program's Chromium: its windows (page targets) as the window list, one browser object
+// per window, and the events of all of them.
+//
+// Driving it: the owner watches readFd() (a socket notifier, or poll) and calls
+// processIncoming() when it is readable, then dispatchPending(). processIncoming() only
+// reads and records (and continues paused requests at once); dispatchPending() delivers the
+// queued events one at a time and does nothing when called from inside a handler.
+// Synchronous calls made meanwhile queue the events that arrive while they wait; the
+// eventsQueued notifier says when there is something to dispatch, so the owner can schedule
+// a dispatchPending() on its loop. Without a loop (tests), runUntil() does all of this.
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+#include "browser/automation.h"
+#include "browser/chromium/cdp_client.h"
+#include "browser/chromium/chromium_process.h"
+
+namespace kv {
+
+class ChromiumBrowser;
+
+class ChromiumSession : public WindowList, public std::enable_shared_from_this<ChromiumSession> {
+public:
+    static std::shared_ptr<ChromiumSession> create(ChromiumOptions options);
+    ~ChromiumSession() override;
+
+    // WindowList
+    std::vector<std::shared_ptr<Browser>> windows() override;
+    std::shared_ptr<Browser> createBrowser() override;
+    void subscribe(WindowListEvents& sink) override;
+    void unsubscribe(WindowListEvents& sink) override;
+
+    // Starts the browser when it does not run; true when it runs and answers.
+    bool start();
+    bool running() const { return client_ != nullptr; }
+    // The browser's process id, -1 when it does not run.
+    pid_t processId() const;
+    // The descriptor to watch for incoming messages, -1 when the browser does not run.
+    int readFd() const;
+    void processIncoming();
+    void dispatchPending();
+    bool hasPendingEvents() const { return !queue_.empty(); }
+    // Reads and dispatches until done() holds or the limit passes; returns done().
+    bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
+    // readFdChanged: the descriptor to watch changed (browser started or ended; -1 = none).
+    // eventsQueued: events wait for dispatchPending().
+    void setNotifiers(std::function<void(int)> readFdChanged, std::function<void()> eventsQueued);
+    // Closes one window.
+    bool closeWindow(const std::string& targetId);
+    // Closes the browser.
+    void shutdown();
+
+private:
+    friend class ChromiumBrowser;
+
+    struct Frame {
+        std::string targetId;  // the window it belongs to
+        std::string parentId;  // empty for the window's own frame
+        std::string sessionId; // the session the frame's document is reached through
+        long contextId = 0;    // our agent's world in the frame's current document
+        std::string agentId;   // the agent instance of that document
+        std::string url;
+        bool loaded = false; // the current document finished loading
+        std::optional<DocumentSnapshot> last;
+    };
+    struct PendingPost {
+        std::string url;
+        std::string body;
+        std::string headers;
+    };
+    struct Target {
+        std::string targetId;
+        std::string sessionId;
+        std::string url;
+        std::string title;
+        bool ready = false;
+        bool busy = false;
+        bool visible = true;
+        std::optional<PendingPost> post;
+        std::optional<DocumentSnapshot> typed; // snapshot of a submit whose page handlers still run
+        std::string typedFrame;
+        std::optional<DocumentSnapshot> clicked; // last click in a page with a password field
+        std::string clickedFrame;
+        std::shared_ptr<ChromiumBrowser> browser;
+    };
+    struct Context {
+        std::string sessionId;
+        long contextId = 0;
+        std::string frameId;
+    };
+
+    explicit ChromiumSession(ChromiumOptions options);
+
+    void onEvent(const std::string& sessionId, const std::string& method, const CdpClient::Json& params);
+    void onTargetCreated(const CdpClient::Json& info);
+    void onTargetDestroyed(const std::string& targetId);
+    void onAttached(const std::string& parentSession, const CdpClient::Json& params);
+    void onDetached(const std::string& sessionId);
+    void forgetContexts(const std::string& sessionId, long contextId); // 0: all of the session
+    void onRequestPaused(const std::string& sessionId, const CdpClient::Json& params);
+    void onBinding(const std::string& sessionId, const CdpClient::Json& params);
+    void onContextCreated(const std::string& sessionId, const CdpClient::Json& context);
+    void onFrameNavigated(const std::string& sessionId, const CdpClient::Json& frame);
+    void setUpSession(const std::string& sessionId, const std::string& targetId, bool page);
+    void injectInto(const std::string& sessionId, const std::string& frameId);
+    void disconnect(bool notify);
+    void queue(std::function<void()> event);
+    void queueBrowserEvent(const std::string& targetId, std::function<void(BrowserEvents&)> deliver);
+    void rememberSnapshot(const DocumentSnapshot& snapshot);
+    std::optional<DocumentSnapshot> readSnapshot(const CdpClient::Json& snapshot, const std::string& agentId,
+                                                 const std::string& frameId);
+    EventFrame eventFrame(const std::string& frameId, std::optional<DocumentSnapshot> document);
+    std::string targetOfSession(const std::string& sessionId) const;
+    std::string frameOfAgent(const std::string& agentId) const;
+
+    // Used by ChromiumBrowser.
+    std::optional<CdpClient::Json> call(const std::string& method, const CdpClient::Json& params,
+                                        const std::string& sessionId = {});
+    std::optional<CdpClient::Json> callAgent(const std::string& agentId, const std::string& function,
+                                             const CdpClient::Json& arguments);
+    Target* target(const std::string& targetId);
+    Frame* frame(const std::string& frameId);
+
+    ChromiumOptions options_;
+    std::unique_ptr<ChromiumProcess> process_;
+    std::unique_ptr<CdpClient> client_;
+    std::string bindingName_;
+    std::string agentSource_;
+    std::vector<std::string> order_; // page targets, oldest first
+    std::map<std::string, Target> targets_;
+    std::map<std::string, Frame> frames_;
+    std::map<std::string, std::string> sessions_; // session id -> target id it is attached to
+    std::map<std::pair<std::string, long>, Context> contexts_;
+    std::map<std::string, Context> agents_; // agent instance -> where it runs
+    std::vector<WindowListEvents*> listSinks_;
+    std::deque<std::function<void()>> queue_;
+    bool dispatching_ = false;
+    std::function<void(int)> readFdChanged_;
+    std::function<void()> eventsQueued_;
+};
+
+} // namespace kv

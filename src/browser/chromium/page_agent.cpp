@@ -1,0 +1,236 @@
+#include "browser/chromium/page_agent.h"
+
+namespace kv {
+
+namespace {
+
+// Every DOM property is read through the getters saved here, never through the objects
+// themselves: a form or document property can be hidden by an element of the same name.
+constexpr std::string_view kAgentScript = R"JS(
+(function (bindingName) {
+  'use strict';
+  if (globalThis.__kvAgent) return;
+  const getter = (proto, name) => Object.getOwnPropertyDescriptor(proto, name).get;
+  const docForms = getter(Document.prototype, 'forms');
+  const docUrl = getter(Document.prototype, 'URL');
+  const docTitle = getter(Document.prototype, 'title');
+  const docState = getter(Document.prototype, 'readyState');
+  const docView = getter(Document.prototype, 'defaultView');
+  const docQuery = Document.prototype.querySelectorAll;
+  const docQueryOne = Document.prototype.querySelector;
+  const formElements = getter(HTMLFormElement.prototype, 'elements');
+  const formSubmit = HTMLFormElement.prototype.submit;
+  const getAttr = Element.prototype.getAttribute;
+  const attrList = getter(Element.prototype, 'attributes');
+  const tagName = getter(Element.prototype, 'tagName');
+  const connected = getter(Node.prototype, 'isConnected');
+  const iframeDoc = getter(HTMLIFrameElement.prototype, 'contentDocument');
+  const iframeWin = getter(HTMLIFrameElement.prototype, 'contentWindow');
+  const frameDoc = getter(HTMLFrameElement.prototype, 'contentDocument');
+  const frameWin = getter(HTMLFrameElement.prototype, 'contentWindow');
+  const htmlClick = HTMLElement.prototype.click;
+  const valueSetters = {
+    INPUT: Object.getOwnPropertyDescriptor(HTMLInputElement.prototype, 'value').set,
+    TEXTAREA: Object.getOwnPropertyDescriptor(HTMLTextAreaElement.prototype, 'value').set,
+    SELECT: Object.getOwnPropertyDescriptor(HTMLSelectElement.prototype, 'value').set,
+  };
+  const MAX_NODES = 5000, MAX_FORMS = 1000, MAX_DEPTH = 4;
+  const agentId = Math.random().toString(36).slice(2) + Date.now().toString(36);
+  const ids = new WeakMap();
+  const nodes = new Map();
+  let nextId = 1;
+
+  function send(kind, snapshot) {
+    const binding = globalThis[bindingName];
+    if (typeof binding !== 'function') return;
+    const message = { k: kind, agent: agentId };
+    if (snapshot) message.s = snapshot;
+    binding(JSON.stringify(message));
+  }
+  function ref(el) {
+    let id = ids.get(el);
+    if (id === undefined) {
+      id = nextId++;
+      ids.set(el, id);
+      nodes.set(id, new WeakRef(el));
+    }
+    return id;
+  }
+  function node(id) {
+    const weak = nodes.get(id);
+    const el = weak && weak.deref();
+    return el && connected.call(el) ? el : null;
+  }
+  function text(v) { return typeof v === 'string' ? v : (v === undefined || v === null ? '' : String(v)); }
+  function upper(el) { return text(tagName.call(el)).toUpperCase(); }
+  // The form's property as written, or "[object]" when a control of that name hides it.
+  function formProperty(form, property) {
+    const v = form[property];
+    if (v !== null && typeof v === 'object') return '[object]';
+    return text(getAttr.call(form, property));
+  }
+  function childDocument(frame) {
+    try { return upper(frame) === 'IFRAME' ? iframeDoc.call(frame) : frameDoc.call(frame); } catch (e) { return null; }
+  }
+  function agentOfWindow(w) {
+    try { return w && w.__kvAgent ? text(w.__kvAgent.agentId) : ''; } catch (e) { return ''; }
+  }
+  function childAgent(frame) {
+    try { return agentOfWindow(upper(frame) === 'IFRAME' ? iframeWin.call(frame) : frameWin.call(frame)); } catch (e) { return ''; }
+  }
+  function describe(el, formIndex) {
+    const tag = upper(el);
+    const control = tag === 'INPUT' || tag === 'BUTTON' || tag === 'SELECT' || tag === 'TEXTAREA';
+    let href = '';
+    if (tag === 'A' || tag === 'AREA') href = typeof el.href === 'string' ? el.href : text(getAttr.call(el, 'href'));
+    const f = control && el.form ? formIndex.get(el.form) : undefined;
+    return {
+      t: tag, ty: control ? text(el.type).toLowerCase() : '', v: control ? text(el.value) : '',
+      n: text(getAttr.call(el, 'name')), i: text(getAttr.call(el, 'id')), h: href,
+      f: f === undefined ? -1 : f, r: ref(el),
+    };
+  }
+  function snapshotDocument(doc, depth, budget, agent) {
+    const forms = Array.from(docForms.call(doc)).slice(0, MAX_FORMS);
+    const formIndex = new Map();
+    forms.forEach((form, i) => formIndex.set(form, i));
+    const list = [], seen = new Map();
+    const add = (el) => {
+      let k = seen.get(el);
+      if (k !== undefined) return k;
+      if (budget.left <= 0) { budget.truncated = true; return -1; }
+      budget.left--;
+      k = list.length;
+      seen.set(el, k);
+      list.push(describe(el, formIndex));
+      return k;
+    };
+    const all = [];
+    for (const el of docQuery.call(doc, 'input,button,a,select,textarea')) {
+      const k = add(el);
+      if (k >= 0) all.push(k);
+    }
+    const outForms = forms.map((form) => ({
+      a: formProperty(form, 'action'), n: formProperty(form, 'name'), m: formProperty(form, 'method'),
+      at: Array.from(attrList.call(form), (a) => [text(a.name).toLowerCase(), text(a.value)]),
+      r: ref(form),
+      e: Array.from(formElements.call(form), add).filter((k) => k >= 0),
+    }));
+    const frames = [];
+    if (depth < MAX_DEPTH) {
+      for (const frame of docQuery.call(doc, 'iframe,frame')) {
+        const child = childDocument(frame);
+        if (!child) { frames.push({ ok: false }); continue; }
+        frames.push({ ok: true, d: snapshotDocument(child, depth + 1, budget, childAgent(frame)) });
+      }
+    }
+    return { agent, u: text(docUrl.call(doc)), ti: text(docTitle.call(doc)), nodes: list, all, f: outForms, fr: frames };
+  }
+  function snapshot(doc) {
+    const budget = { left: MAX_NODES, truncated: false };
+    const s = snapshotDocument(doc, 0, budget, doc === document ? agentId : agentOfWindow(docView.call(doc)));
+    s.trunc = budget.truncated;
+    return s;
+  }
+  // The topmost document of this window that we may read: the page a submit belongs to.
+  function rootDocument() {
+    let w = window, up = 0;
+    for (;;) {
+      let parent;
+      try {
+        parent = w.parent;
+        if (parent === w || !parent.document) break;
+        void docUrl.call(parent.document);
+      } catch (e) { break; }
+      w = parent;
+      up++;
+    }
+    return { doc: w.document, up };
+  }
+  function report(kind) {
+    try {
+      const root = rootDocument();
+      const s = snapshot(root.doc);
+      s.up = root.up;
+      send(kind, s);
+    } catch (e) {
+      send(kind, null);
+    }
+  }
+  function hasPassword(doc, depth) {
+    if (docQueryOne.call(doc, 'input[type="password" i]')) return true;
+    if (depth >= MAX_DEPTH) return false;
+    for (const frame of docQuery.call(doc, 'iframe,frame')) {
+      const child = childDocument(frame);
+      if (child && hasPassword(child, depth + 1)) return true;
+    }
+    return false;
+  }
+
+  const agent = {
+    agentId,
+    snapshot: () => JSON.stringify(snapshot(document)),
+    setValue(id, value) {
+      const el = node(id);
+      const set = el && valueSetters[upper(el)];
+      if (!set) return false;
+      set.call(el, value);
+      el.dispatchEvent(new Event('input', { bubbles: true }));
+      el.dispatchEvent(new Event('change', { bubbles: true }));
+      return true;
+    },
+    click(id) {
+      const el = node(id);
+      if (!el) return false;
+      if (typeof el.click === 'function') htmlClick.call(el);
+      else el.dispatchEvent(new MouseEvent('click', { bubbles: true, cancelable: true }));
+      return true;
+    },
+    // The form's own submit runs no submit handlers; the program still hears of it.
+    submit(id) {
+      const form = node(id);
+      if (!form || upper(form) !== 'FORM') return false;
+      report('typed');
+      report('after');
+      formSubmit.call(form);
+      return true;
+    },
+    watch(ms) {
+      if (hasPassword(document, 0)) { report('password'); return true; }
+      let timer = 0;
+      const observer = new MutationObserver(() => {
+        if (!hasPassword(document, 0)) return;
+        observer.disconnect();
+        clearTimeout(timer);
+        report('password');
+      });
+      observer.observe(document, { subtree: true, childList: true, attributes: true, attributeFilter: ['type'] });
+      timer = setTimeout(() => observer.disconnect(), ms);
+      return true;
+    },
+  };
+  Object.defineProperty(globalThis, '__kvAgent', { value: Object.freeze(agent) });
+
+  addEventListener('submit', () => report('typed'), true);
+  addEventListener('submit', () => report('after'), false);
+  addEventListener('click', () => {
+    try { if (hasPassword(rootDocument().doc, 0)) report('click'); } catch (e) {}
+  }, true);
+  const loaded = () => send('load', snapshot(document));
+  if (docState.call(document) === 'complete') loaded();
+  else addEventListener('load', loaded, { once: true });
+})
+)JS";
+
+} // namespace
+
+std::string PageAgentSource(std::string_view bindingName)
+{
+    std::string source(kAgentScript);
+    source += "(\"";
+    source += bindingName; // our own name: letters and digits only
+    source += "\");";
+    return source;
+}
+
+} // namespace kv

@@ -1,0 +1,112 @@
+#include "browser/chromium/pipe_transport.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace kv {
+namespace {
+
+using namespace std::chrono_literals;
+using namespace std::string_literals;
+
+// Two pipes: the transport under test on one side, raw descriptors for the test on the other.
+struct PipeEnds {
+    PipeEnds()
+    {
+        int in[2], out[2];
+        if (pipe(in) != 0 || pipe(out) != 0)
+            throw std::runtime_error("pipe");
+        transport = std::make_unique<PipeTransport>(in[0], out[1]);
+        peerWrite = in[1];
+        peerRead = out[0];
+    }
+    ~PipeEnds()
+    {
+        if (peerWrite >= 0)
+            close(peerWrite);
+        close(peerRead);
+    }
+    void peerSend(const std::string& bytes) const
+    {
+        ASSERT_EQ(write(peerWrite, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
+    void peerClose()
+    {
+        close(peerWrite);
+        peerWrite = -1;
+    }
+
+    std::unique_ptr<PipeTransport> transport;
+    int peerWrite;
+    int peerRead;
+};
+
+TEST(PipeTransport, SplitsMessagesOnTheirTerminatorsAcrossReads)
+{
+    PipeEnds ends;
+    std::vector<std::string> messages;
+    ends.peerSend("{\"a\":1}\0{\"b\""s);
+    ASSERT_TRUE(ends.transport->receive(messages));
+    EXPECT_EQ(messages, std::vector<std::string>{"{\"a\":1}"});
+    ends.peerSend(":2}\0\0{\"c\":3}\0"s);
+    ASSERT_TRUE(ends.transport->receive(messages));
+    EXPECT_EQ(messages, (std::vector<std::string>{"{\"a\":1}", "{\"b\":2}", "", "{\"c\":3}"}));
+}
+
+TEST(PipeTransport, ReportsTheOtherSideClosing)
+{
+    PipeEnds ends;
+    std::vector<std::string> messages;
+    ends.peerSend("last\0"s);
+    ends.peerClose();
+    EXPECT_TRUE(ends.transport->waitReadable(1s));
+    EXPECT_FALSE(ends.transport->receive(messages));
+    EXPECT_EQ(messages, std::vector<std::string>{"last"});
+    EXPECT_FALSE(ends.transport->open());
+}
+
+TEST(PipeTransport, LargeMessageArrivesWholeThroughPartialWrites)
+{
+    PipeEnds ends;
+    const std::string big(3 * 1024 * 1024, 'x');
+    std::string received;
+    std::thread reader([&] {
+        char buffer[8192];
+        for (;;) {
+            const ssize_t n = read(ends.peerRead, buffer, sizeof buffer);
+            if (n <= 0)
+                break;
+            received.append(buffer, static_cast<std::size_t>(n));
+            if (received.back() == '\0')
+                break;
+        }
+    });
+    EXPECT_TRUE(ends.transport->send(big, 20s));
+    reader.join();
+    EXPECT_EQ(received, big + '\0');
+}
+
+TEST(PipeTransport, AWriteNobodyReadsGivesUpAndCloses)
+{
+    PipeEnds ends;
+    EXPECT_FALSE(ends.transport->send(std::string(4 * 1024 * 1024, 'x'), 200ms));
+    EXPECT_FALSE(ends.transport->open());
+    EXPECT_FALSE(ends.transport->send("{}", 200ms));
+}
+
+TEST(PipeTransport, WritingToAReaderThatIsGoneFailsWithoutEndingTheProgram)
+{
+    PipeEnds ends;
+    close(ends.peerRead);
+    ends.peerRead = open("/dev/null", O_RDONLY);
+    EXPECT_FALSE(ends.transport->send("{}", 200ms));
+    EXPECT_FALSE(ends.transport->open());
+}
+
+} // namespace
+} // namespace kv
