@@ -1,0 +1,272 @@
+#include "browser/browser_sink.h"
+
+#include "browser/blocked_sites.h"
+#include "browser/capture_texts.h"
+#include "browser/fill_and_submit.h"
+#include "browser/save_site_dialog.h"
+#include "browser/url_origin.h"
+#include "storage/secure_store.h"
+#include "storage/site_file.h"
+#include "storage/sites_tree.h"
+#include "support/parse_url.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <system_error>
+#include <vector>
+
+namespace kv {
+namespace {
+
+bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+bool isOtherProtocol(std::string_view url)
+{
+    constexpr std::array<std::string_view, 3> prefixes = {"ftp", "outlook", "res"};
+    return std::any_of(prefixes.begin(), prefixes.end(),
+                       [&](std::string_view prefix) { return startsWithIgnoringCase(url, prefix); });
+}
+
+// Local files and non-web addresses are never login pages.
+bool isExcluded(std::string_view locationUrl, std::string_view url)
+{
+    return startsWithIgnoringCase(locationUrl, "file://") || isOtherProtocol(url);
+}
+
+// A form sent by GET carries what the user typed in its query; that must reach neither the
+// log nor the blocked list in the profile, so both see the address without it.
+std::string addressWithoutTypedValues(const BeforeNavigateEvent& event)
+{
+    if (event.method != "GET")
+        return event.url;
+    return event.url.substr(0, event.url.find('?'));
+}
+
+// A saved password goes only to pages of the saved site's own origin: a redirect to another
+// site must not receive it.
+bool belongsToSite(const DocumentSnapshot& document, const std::filesystem::path& siteFile)
+{
+    const auto siteUrl = ReadSecureValue(kMainSection, SITEURL, siteFile);
+    return siteUrl && SameOrigin(document.url, *siteUrl);
+}
+
+std::string siteFileName(const std::string& friendlyName)
+{
+    return friendlyName + std::string(kSiteFileExtension);
+}
+
+} // namespace
+
+IE_Class::IE_Class(CaptureContext& context) : context_(context) {}
+
+IE_Class::~IE_Class()
+{
+    IEctl(nullptr);
+}
+
+void IE_Class::IEctl(std::shared_ptr<Browser> browser)
+{
+    if (IE_)
+        IE_->unsubscribe(*this);
+    IE_ = std::move(browser);
+    if (IE_)
+        IE_->subscribe(*this);
+}
+
+bool IE_Class::ON_BLACKLIST(std::string_view url) const
+{
+    return BlockedSites(context_.profileFile).contains(url);
+}
+
+bool IE_Class::IS_SITE_KNOWN(std::string_view locationUrl) const
+{
+    std::vector<std::filesystem::path> sites;
+    std::int32_t files = 0;
+    std::int32_t folders = 0;
+    CollectSiteFiles(context_.sitesRoot, kSitePattern, sites, files, folders);
+    return std::any_of(sites.begin(), sites.end(), [&](const std::filesystem::path& site) {
+        const auto siteUrl = ReadSecureValue(kMainSection, SITEURL, site);
+        return siteUrl && *siteUrl == locationUrl;
+    });
+}
+
+void IE_Class::DocumentComplete(const DocumentCompleteEvent& event)
+{
+    const auto keepAlive = weak_from_this().lock();
+    const EventFrame& pDisp = event.pDisp;
+    if (isExcluded(pDisp.LocationURL, event.url) || pDisp.LocationURL.empty())
+        return;
+    context_.host.secureBrowsingPass();
+    if (!IE_ || !pDisp.document)
+        return;
+
+    const DocumentSnapshot& document = *pDisp.document;
+    if (document.Forms.empty() || !CHECKFORPASSWORDFIELD(document)) {
+        // Pages that build their login form by script get it after the load: keep watching.
+        const Class1* pending = context_.pendingLogins.find(IE_->hwnd());
+        if (pending && belongsToSite(document, pending->Path))
+            IE_->watchForPasswordField(pDisp.frameId, kPasswordFieldWatchLimit);
+        return;
+    }
+    performPendingLogin(pDisp);
+}
+
+void IE_Class::PasswordFieldAppeared(const PasswordFieldEvent& event)
+{
+    const auto keepAlive = weak_from_this().lock();
+    if (IE_ && event.pDisp.document && CHECKFORPASSWORDFIELD(*event.pDisp.document))
+        performPendingLogin(event.pDisp);
+}
+
+void IE_Class::performPendingLogin(const EventFrame& pDisp)
+{
+    const Class1* pending = context_.pendingLogins.find(IE_->hwnd());
+    if (!pending)
+        return;
+    const std::filesystem::path siteFile = pending->Path;
+    if (!belongsToSite(*pDisp.document, siteFile))
+        return;
+    context_.log.add(siteFile.string());
+    if (FillLoginForm(*IE_, *pDisp.document, siteFile))
+        IncrementSuccessCount(siteFile);
+}
+
+void IE_Class::BeforeNavigate2(const BeforeNavigateEvent& event)
+{
+    const auto keepAlive = weak_from_this().lock();
+    const EventFrame& pDisp = event.pDisp;
+    if (isExcluded(pDisp.LocationURL, event.url) || pDisp.readyState == ReadyState::Loading)
+        return;
+
+    const LoginCandidate page =
+        pDisp.document ? ScanPage(*pDisp.document, FormFacts::Record) : LoginCandidate{};
+    const std::string address = addressWithoutTypedValues(event);
+    if (!page.passwordFound || ON_BLACKLIST(address))
+        return;
+    // The engine's own submission of a pending login.
+    if (IE_ && context_.pendingLogins.remove(IE_->hwnd()))
+        return;
+    // Only the submission of the login form itself is worth saving.
+    if (event.url.find(page.formAction) == std::string::npos)
+        return;
+    if (IS_SITE_KNOWN(pDisp.LocationURL)) {
+        context_.log.add(std::string(kSiteKnownLog) + address);
+        return;
+    }
+    offerToSave(event, page, address);
+}
+
+void IE_Class::offerToSave(const BeforeNavigateEvent& event, const LoginCandidate& page,
+                           const std::string& address)
+{
+    // Read before any question: the window moves on while the user answers.
+    const std::string pageUrl = windowAddress(event.pDisp);
+    const std::string title = windowTitle(event.pDisp);
+
+    Dialogs& dialogs = context_.dialogs;
+    context_.host.activate();
+    if (dialogs.ask(kSaveSiteQuestion, Buttons::YesNo, Icon::Question) != Dialogs::Answer::Yes) {
+        if (dialogs.ask(kBlockSiteQuestion, Buttons::YesNo, Icon::Exclamation) == Dialogs::Answer::Yes)
+            BlockedSites(context_.profileFile).add(address);
+        return;
+    }
+    SaveSiteDialog frmYes(pageUrl, context_.sitesRoot, dialogs);
+    dialogs.showSaveSite(frmYes);
+    if (frmYes.FolderPath().empty())
+        return;
+    context_.log.add(std::string(kSavingSiteLog) + address);
+
+    // The site is written to a hidden file beside its final place and moved there whole, so
+    // a replaced site keeps nothing of the old one and no half-written site is ever listed.
+    const std::filesystem::path siteFile = frmYes.FolderPath() / siteFileName(frmYes.FriendlyName());
+    const std::filesystem::path partFile = frmYes.FolderPath() / ".site-being-saved";
+    std::error_code ignored;
+    std::filesystem::remove(partFile, ignored);
+
+    const auto write = [&](std::string_view key, std::string_view value) {
+        WriteSecureValue(kMainSection, key, value, partFile);
+    };
+    write(SITEFRIENDLYNAME, frmYes.FriendlyName());
+    write(SITETITLE, title);
+    write(SITEURL, pageUrl);
+    write(SITEDOMAIN, ParseUrl(pageUrl, "domain"));
+    write(VELOTRIP, kVelotripOff);
+    write(SITEPOSTDATA, event.PostData);
+    write(FORMNAME, page.formName);
+    write(FORMACTIONURL, page.formAction);
+    write(FORMMETHOD, page.formMethod);
+    writeLoginAndPassword(partFile, page);
+    write(AUTOLOGSTATUS, kAutoLogStatusYes);
+
+    std::filesystem::rename(partFile, siteFile, ignored);
+    if (ignored)
+        std::filesystem::remove(partFile, ignored);
+    context_.host.reloadSitesTree();
+}
+
+void IE_Class::writeLoginAndPassword(const std::filesystem::path& siteFile, const LoginCandidate& page)
+{
+    const auto write = [&](std::string_view passName, std::string_view passValue, std::string_view loginName,
+                           std::string_view loginValue) {
+        WriteSecureValue(kMainSection, FORMPASSNAME, passName, siteFile);
+        WriteSecureValue(kMainSection, FORMPASSVALUE, passValue, siteFile);
+        WriteSecureValue(kMainSection, FORMLOGINNAME, loginName, siteFile);
+        WriteSecureValue(kMainSection, FORMLOGINVALUE, loginValue, siteFile);
+    };
+    if (!page.loginValue.empty() && !page.passwordValue.empty()) {
+        write(page.passwordName, page.passwordValue, page.loginName, page.loginValue);
+        return;
+    }
+    // The page's scripts moved the typed values into hidden fields: use what was typed.
+    if (!captured_.passwordValue.empty() && !captured_.loginValue.empty()) {
+        write(captured_.passwordName, captured_.passwordValue, captured_.loginName, captured_.loginValue);
+        return;
+    }
+    Dialogs& dialogs = context_.dialogs;
+    dialogs.message(kHiddenFieldsMessage);
+    const std::string login = dialogs.input(kInputLoginPrompt).value_or("");
+    const std::string password = dialogs.input(kInputPasswordPrompt).value_or("");
+    write(page.passwordName, password, page.loginName, login);
+}
+
+void IE_Class::DownloadBegin(const DownloadBeginEvent& event)
+{
+    const auto keepAlive = weak_from_this().lock();
+    if (!event.typed)
+        return;
+    const std::string& locationUrl = event.typed->url;
+    if (startsWithIgnoringCase(locationUrl, "file://") || isOtherProtocol(locationUrl))
+        return;
+    const LoginCandidate page = ScanPage(*event.typed, FormFacts::Skip);
+    if (page.passwordFound)
+        captured_ = page;
+}
+
+std::string IE_Class::windowAddress(const EventFrame& pDisp) const
+{
+    if (pDisp.topLevel || !IE_)
+        return pDisp.LocationURL;
+    return IE_->LocationURL();
+}
+
+std::string IE_Class::windowTitle(const EventFrame& pDisp) const
+{
+    if ((pDisp.topLevel || !IE_) && pDisp.document)
+        return pDisp.document->title;
+    if (!IE_)
+        return {};
+    // The window's own document knows its title for sure; the window's name may lag behind it.
+    if (const auto window = IE_->Document())
+        return window->title;
+    return IE_->LocationName();
+}
+
+} // namespace kv

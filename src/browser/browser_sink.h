@@ -1,0 +1,69 @@
+#pragma once
+// The sink of one browser window: recognises login forms in what the window shows, saves
+// the sites the user logs into, and performs the logins the engine opened this window for.
+#include "browser/automation.h"
+#include "browser/browser_host.h"
+#include "browser/capture_log.h"
+#include "browser/page_scan.h"
+#include "browser/pending_logins.h"
+#include "support/dialogs.h"
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace kv {
+
+// What every sink works with; owned by the main window, outliving all sinks.
+struct CaptureContext {
+    PendingLogins& pendingLogins;
+    Dialogs& dialogs;
+    BrowserHost& host;
+    CaptureLog& log;
+    std::filesystem::path profileFile; // holds the blocked sites list
+    std::filesystem::path sitesRoot;   // the profile directory, root of the sites tree
+};
+
+// How long a login page opened by the engine is watched for a password field that its
+// scripts add after the load.
+inline constexpr std::chrono::milliseconds kPasswordFieldWatchLimit{10000};
+
+class IE_Class : public BrowserEvents, public std::enable_shared_from_this<IE_Class> {
+public:
+    explicit IE_Class(CaptureContext& context);
+    ~IE_Class() override;
+    IE_Class(const IE_Class&) = delete;
+    IE_Class& operator=(const IE_Class&) = delete;
+
+    // Connects this sink to the window's events; nullptr disconnects it.
+    void IEctl(std::shared_ptr<Browser> browser);
+    const std::shared_ptr<Browser>& IE() const { return IE_; }
+
+    bool ON_BLACKLIST(std::string_view url) const;
+    // A saved site's SITEURL is exactly this address.
+    bool IS_SITE_KNOWN(std::string_view locationUrl) const;
+
+    void DocumentComplete(const DocumentCompleteEvent& event) override;
+    void BeforeNavigate2(const BeforeNavigateEvent& event) override;
+    void DownloadBegin(const DownloadBeginEvent& event) override;
+    void PasswordFieldAppeared(const PasswordFieldEvent& event) override;
+
+    // What the user had typed when this window last submitted a login form.
+    const LoginCandidate& captured() const { return captured_; }
+
+private:
+    void performPendingLogin(const EventFrame& pDisp);
+    void offerToSave(const BeforeNavigateEvent& event, const LoginCandidate& page,
+                     const std::string& address);
+    void writeLoginAndPassword(const std::filesystem::path& siteFile, const LoginCandidate& page);
+    std::string windowAddress(const EventFrame& pDisp) const;
+    std::string windowTitle(const EventFrame& pDisp) const;
+
+    CaptureContext& context_;
+    std::shared_ptr<Browser> IE_;
+    LoginCandidate captured_; // only the four field facts are kept
+};
+
+} // namespace kv

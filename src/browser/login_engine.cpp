@@ -1,0 +1,124 @@
+#include "browser/login_engine.h"
+
+#include "browser/login_texts.h"
+#include "browser/numeric_value.h"
+#include "browser/url_resolve.h"
+#include "storage/ini_values.h"
+#include "storage/secure_store.h"
+#include "storage/site_file.h"
+#include "storage/sites_tree.h"
+
+#include <chrono>
+#include <utility>
+
+namespace kv {
+namespace {
+
+constexpr std::string_view kOptionsSection = "Options";
+constexpr int kHotkeyEntries = 20;
+
+std::string_view trimmed(std::string_view text)
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string hotkeyEntryKey(int entry)
+{
+    return "HOTKEYNUMBER" + std::to_string(entry);
+}
+
+} // namespace
+
+LoginEngine::LoginEngine(WindowList& windows, PendingLogins& pendingLogins, Dialogs& dialogs,
+                         DesktopShell& shell, BrowserHost& host, std::filesystem::path profileFile,
+                         std::filesystem::path sitesRoot)
+    : windows_(windows), pendingLogins_(pendingLogins), dialogs_(dialogs), shell_(shell), host_(host),
+      profileFile_(std::move(profileFile)), sitesRoot_(std::move(sitesRoot))
+{
+}
+
+void LoginEngine::LoginToSite(const std::filesystem::path& siteFile)
+{
+    const auto siteUrl = ReadSecureValue(kMainSection, SITEURL, siteFile);
+    if (!siteUrl || trimmed(*siteUrl).empty())
+        return;
+    const auto browser = windows_.createBrowser();
+    if (!browser)
+        return;
+    if (IsNumericOne(ReadIniValue(kOptionsSection, "MAXIE", profileFile_)))
+        browser->setWindowState(WindowState::Maximized);
+    if (IsNumericOne(ReadIniValue(kOptionsSection, "MINIE", profileFile_)))
+        browser->setWindowState(WindowState::Minimized);
+
+    const auto velotrip = ReadSecureValue(kMainSection, VELOTRIP, siteFile);
+    if (velotrip && IsNumericOne(*velotrip)) {
+        const auto actionUrl = ReadSecureValue(kMainSection, FORMACTIONURL, siteFile);
+        const auto postData = ReadSecureValue(kMainSection, SITEPOSTDATA, siteFile);
+        if (!actionUrl || !postData)
+            return;
+        // Pages write their action relative to themselves; the post goes where the page would send it.
+        const bool sent = browser->Navigate(ResolveAgainst(*siteUrl, *actionUrl), *postData, "");
+        browser->setVisible(true);
+        // Counted when the post went out, not when the site accepts it.
+        if (sent)
+            IncrementSuccessCount(siteFile);
+        return;
+    }
+
+    pendingLogins_.add({browser->hwnd(), siteFile, std::chrono::system_clock::now()});
+    browser->Navigate(*siteUrl);
+    browser->setVisible(true);
+}
+
+void LoginEngine::LoginHotkeySites(int hotkeyNumber)
+{
+    const std::string section = "Hotkey" + std::to_string(hotkeyNumber);
+    if (LeadingNumber(ReadIniValue(section, "HOTKEYLOCK", profileFile_)) == 1.0)
+        shell_.lockSession();
+
+    int count = 0;
+    for (int i = 1; i <= kHotkeyEntries; ++i) {
+        if (!trimmed(ReadIniValue(section, hotkeyEntryKey(i), profileFile_)).empty())
+            ++count;
+    }
+    if (count == 0) {
+        dialogs_.message(kEmptyHotkeyMessage);
+        host_.showHotkeysArea();
+        return;
+    }
+    // Entries are read up to the count of filled ones: a gap leaves the last entries out.
+    for (int i = 1; i <= count; ++i) {
+        const std::string fileName =
+            ReadIniValue(section, hotkeyEntryKey(i), profileFile_) + std::string(kSiteFileExtension);
+        std::filesystem::path siteFile;
+        std::int32_t files = 0;
+        std::int32_t folders = 0;
+        FindSiteFile(sitesRoot_, fileName, files, folders, siteFile);
+        if (!siteFile.empty())
+            LoginToSite(siteFile);
+    }
+}
+
+void LoginEngine::LaunchBrowser(std::string_view address)
+{
+    const auto browser = windows_.createBrowser();
+    if (!browser) {
+        dialogs_.message(kLaunchBrowserError, kLaunchBrowserErrorTitle, Icon::Critical);
+        return;
+    }
+    if (!browser->Navigate(std::string(address))) {
+        shell_.open(address);
+        return;
+    }
+    browser->setVisible(true);
+}
+
+void LoginEngine::OpenWithShell(const std::filesystem::path& path)
+{
+    shell_.open(path.string());
+}
+
+} // namespace kv

@@ -1,0 +1,44 @@
+#pragma once
+// Logs into saved sites, each in a new browser window of its own: either the window opens
+// the login page and its sink fills and submits the form once it shows (fill-and-submit),
+// or the window posts the saved form body straight to the form's action (Velotrip).
+#include "browser/automation.h"
+#include "browser/browser_host.h"
+#include "browser/pending_logins.h"
+#include "mainwindow/url_launcher.h"
+#include "platform/desktop_shell.h"
+#include "support/dialogs.h"
+
+#include <filesystem>
+#include <string_view>
+
+namespace kv {
+
+class LoginEngine : public UrlLauncher {
+public:
+    LoginEngine(WindowList& windows, PendingLogins& pendingLogins, Dialogs& dialogs, DesktopShell& shell,
+                BrowserHost& host, std::filesystem::path profileFile, std::filesystem::path sitesRoot);
+
+    // A site without SITEURL, or whose file cannot be read, is skipped silently.
+    void LoginToSite(const std::filesystem::path& siteFile);
+
+    // Every site of hotkey n, one window each, without waiting for any of them.
+    void LoginHotkeySites(int hotkeyNumber);
+
+    // Opens the address in a new window of the program's browser; an address the browser
+    // cannot open goes to the desktop's associated program.
+    void LaunchBrowser(std::string_view address) override;
+
+    void OpenWithShell(const std::filesystem::path& path);
+
+private:
+    WindowList& windows_;
+    PendingLogins& pendingLogins_;
+    Dialogs& dialogs_;
+    DesktopShell& shell_;
+    BrowserHost& host_;
+    std::filesystem::path profileFile_;
+    std::filesystem::path sitesRoot_;
+};
+
+} // namespace kv

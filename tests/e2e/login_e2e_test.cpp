@@ -1,0 +1,217 @@
+// Logging into saved sites in the real browser: fill-and-submit and direct post.
+#include "e2e/browser_logic_fixture.h"
+
+namespace kv::test {
+namespace {
+
+constexpr const char* kPlainLogin = R"HTML(<!doctype html><html><head><title>Plain login</title></head><body>
+<form name="signin" action="/session" method="post">
+  <input type="text" name="user"><input type="password" name="pass">
+  <input type="submit" name="go" value="Sign in">
+</form></body></html>)HTML";
+
+constexpr const char* kModernLogin = R"HTML(<!doctype html><html><head><title>Modern</title></head><body>
+<form action="/session" method="post">
+  <input type="hidden" name="csrf" value="t0k3n">
+  <input type="email" name="email">
+  <input type="password" name="password">
+  <button type="button" onclick="document.title='toggled'">show</button>
+  <button>Continue</button>
+</form></body></html>)HTML";
+
+// The form is built by the page's script a while after the load event.
+constexpr const char* kScriptBuiltLogin = R"HTML(<!doctype html><html><head><title>Later</title></head><body>
+<div id="app">loading...</div>
+<script>
+window.addEventListener('load', () => setTimeout(() => {
+  document.getElementById('app').innerHTML =
+    '<form action="/session" method="post"><input name="login"><input type="password" name="secret">' +
+    '<input type="submit" name="enter" value="Enter"></form>';
+}, 400));
+</script></body></html>)HTML";
+
+constexpr const char* kImageLogin = R"HTML(<!doctype html><html><head><title>Image</title></head><body>
+<form action="/session" method="post">
+  <input type="submit" name="search" value="Search">
+  <input name="user"><input type="password" name="pass">
+  <input type="image" name="img" alt="log in" src="/nothing.png">
+</form></body></html>)HTML";
+
+constexpr const char* kScriptLinkLogin = R"HTML(<!doctype html><html><head><title>Link</title></head><body>
+<form name="f" action="/session" method="post">
+  <input name="user"><input type="password" name="pass">
+</form>
+<a href="javascript:document.forms.f.submit()">Log in</a>
+</body></html>)HTML";
+
+constexpr const char* kUnnamedSubmitLogin =
+    R"HTML(<!doctype html><html><head><title>Unnamed</title></head><body>
+<form action="/session" method="post" onsubmit="document.title = 'handler ran'">
+  <input name="user"><input type="password" name="pass"><input type="submit" value="Log in">
+</form></body></html>)HTML";
+
+constexpr const char* kFramedPage = R"HTML(<!doctype html><html><head><title>Framed</title></head><body>
+<iframe src="/inner"></iframe></body></html>)HTML";
+constexpr const char* kInnerLogin = R"HTML(<!doctype html><html><head><title>Inner</title></head><body>
+<form action="/session" method="post">
+  <input name="who"><input type="password" name="pw"><input type="submit" name="go" value="Go">
+</form></body></html>)HTML";
+
+class LoginE2eTest : public BrowserLogicSuite {
+protected:
+    std::filesystem::path savedSite(const std::string& page, const std::string& login,
+                                    const std::string& password)
+    {
+        return profile.site(
+            "Sites/Saved.QVR",
+            {{SITEURL, server.url(page)}, {FORMLOGINVALUE, login}, {FORMPASSVALUE, password}});
+    }
+
+    // Logs in and waits until the form's post has arrived and the login was counted.
+    void logInAndWaitForThePost(const std::filesystem::path& site)
+    {
+        engine->LoginToSite(site);
+        ASSERT_EQ(pending.Count(), 1u);
+        waitFor(
+            [&] {
+                return server.count("POST", "/session") == 1 &&
+                       SiteValue(site, SUCCESS, kStatsSection) == "1";
+            },
+            "the login post");
+    }
+};
+
+TEST_F(LoginE2eTest, ASavedSiteLogsInWithItsOwnLoginAndPassword)
+{
+    server.page("/login", kPlainLogin);
+    const auto site = savedSite("/login", "alice", "p@ss w0rd&more");
+
+    logInAndWaitForThePost(site);
+
+    EXPECT_EQ(server.last("POST", "/session")->body, "user=alice&pass=p%40ss+w0rd%26more&go=Sign+in");
+    EXPECT_EQ(log.lines(), std::vector<std::string>{site.string()});
+    waitFor([&] { return pending.Count() == 0; }, "the submission to end the pending login");
+    EXPECT_TRUE(dialogs.asked().empty());
+}
+
+TEST_F(LoginE2eTest, TheSuccessCounterRisesWithEveryLogin)
+{
+    server.page("/login", kPlainLogin);
+    const auto site = savedSite("/login", "alice", "pw");
+    WriteSecureValue(kStatsSection, SUCCESS, "41", site);
+
+    engine->LoginToSite(site);
+    waitFor(
+        [&] {
+            return server.count("POST", "/session") == 1 && SiteValue(site, SUCCESS, kStatsSection) == "42";
+        },
+        "the counted login");
+}
+
+TEST_F(LoginE2eTest, ATokenAnEmailFieldAndAButtonLogIn)
+{
+    server.page("/modern", kModernLogin);
+    const auto site = savedSite("/modern", "alice@example.org", "hunter2");
+
+    logInAndWaitForThePost(site);
+
+    EXPECT_EQ(server.last("POST", "/session")->body, "csrf=t0k3n&email=alice%40example.org&password=hunter2");
+}
+
+TEST_F(LoginE2eTest, AFormBuiltAfterTheLoadIsFilledWhenItAppears)
+{
+    server.page("/later", kScriptBuiltLogin);
+    const auto site = savedSite("/later", "dave", "later-pw");
+
+    logInAndWaitForThePost(site);
+
+    EXPECT_EQ(server.last("POST", "/session")->body, "login=dave&secret=later-pw&enter=Enter");
+}
+
+TEST_F(LoginE2eTest, AnUnnamedSubmitInputSubmitsTheFormItself)
+{
+    server.page("/unnamed", kUnnamedSubmitLogin);
+    const auto site = savedSite("/unnamed", "ivy", "unnamed-pw");
+
+    logInAndWaitForThePost(site);
+
+    // The form's own submit sends no value for the button.
+    EXPECT_EQ(server.last("POST", "/session")->body, "user=ivy&pass=unnamed-pw");
+}
+
+TEST_F(LoginE2eTest, ALoginFormInAFrameIsFilledWhenTheFrameCompletes)
+{
+    server.page("/framed", kFramedPage);
+    server.page("/inner", kInnerLogin);
+    const auto site = savedSite("/framed", "judy", "frame-pw");
+
+    logInAndWaitForThePost(site);
+
+    EXPECT_EQ(server.last("POST", "/session")->body, "who=judy&pw=frame-pw&go=Go");
+}
+
+TEST_F(LoginE2eTest, AnImageButtonAfterThePasswordIsPressed)
+{
+    server.page("/image", kImageLogin);
+    const auto site = savedSite("/image", "erin", "img-pw");
+
+    logInAndWaitForThePost(site);
+
+    EXPECT_EQ(server.last("POST", "/session")->body.rfind("search=", 0), std::string::npos);
+    EXPECT_EQ(server.last("POST", "/session")->body.rfind("user=erin&pass=img-pw&img.x=", 0), 0u);
+}
+
+TEST_F(LoginE2eTest, AScriptLinkIsTheLastResort)
+{
+    server.page("/link", kScriptLinkLogin);
+    const auto site = savedSite("/link", "frank", "link-pw");
+
+    logInAndWaitForThePost(site);
+
+    EXPECT_EQ(server.last("POST", "/session")->body, "user=frank&pass=link-pw");
+}
+
+TEST_F(LoginE2eTest, APageOfAnotherOriginIsNotFilled)
+{
+    // The saved page now redirects to the same server under another host name.
+    server.redirect("/start", server.url("/login", "localhost"));
+    server.page("/login", kPlainLogin);
+    const auto site = savedSite("/start", "alice", "never-sent");
+
+    engine->LoginToSite(site);
+    EventRecorder events;
+    auto browser = engineWindow(events);
+    ASSERT_TRUE(browser);
+    waitFor([&] { return events.completed("/login") != nullptr; }, "the foreign login page");
+
+    const auto page = browser->Document();
+    ASSERT_TRUE(page);
+    for (const auto& form : page->Forms)
+        for (const auto& field : form.elements)
+            EXPECT_EQ(field.Value.find("never-sent"), std::string::npos) << field.Name;
+    EXPECT_EQ(SiteValue(site, SUCCESS, kStatsSection), "");
+    EXPECT_EQ(server.count("POST", "/session"), 0u);
+    EXPECT_TRUE(log.lines().empty());
+}
+
+TEST_F(LoginE2eTest, ADirectPostSendsExactlyTheSavedBody)
+{
+    const std::string body = "user=bob&pass=x%26y+z&raw=%00%FF";
+    const auto site = profile.site("Direct.QVR", {{SITEURL, server.url("/login")},
+                                                  {FORMACTIONURL, "/session"},
+                                                  {SITEPOSTDATA, body},
+                                                  {VELOTRIP, "1"}});
+
+    engine->LoginToSite(site);
+    waitFor([&] { return server.count("POST", "/session") == 1; }, "the direct post");
+
+    const auto posted = server.last("POST", "/session");
+    EXPECT_EQ(posted->body, body);
+    EXPECT_EQ(posted->contentType, "application/x-www-form-urlencoded");
+    EXPECT_EQ(server.count("GET", "/login"), 0u);
+    EXPECT_EQ(SiteValue(site, SUCCESS, kStatsSection), "1");
+    EXPECT_EQ(pending.Count(), 0u);
+}
+
+} // namespace
+} // namespace kv::test
