@@ -1,9 +1,82 @@
-#include "version.h"
+// kestrelyn-vormaplex: the start-up sequence (profile, first-run wizard, program login),
+// then the main window.
+#include "browser_session.h"
+#include "mainwindow/data_directory.h"
+#include "mainwindow/main_window_form.h"
+#include "mainwindow/main_window_texts.h"
+#include "mainwindow/qt_icons.h"
+#include "platform/account_check.h"
+#include "platform/exiting_process.h"
+#include "platform/machine_identity.h"
+#include "platform/process_terminator.h"
+#include "platform/single_instance.h"
+#include "platform/supported_browser.h"
+#include "platform/user_account.h"
+#include "platform/xdg_desktop_shell.h"
+#include "startup/profile.h"
+#include "startup/start_up.h"
+#include "support/qt_dialogs.h"
+#include "support/reg_access.h"
+#include "support/sqlite_registry_backend.h"
+#include "unavailable_desktop_shortcuts.h"
 
-#include <cstdio>
+#include <QApplication>
+#include <QSocketNotifier>
 
-int main()
+#include <memory>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
 {
-    std::printf("Kestrelyn Vormaplex %s\n", kv::kVersionText);
-    return 0;
+    using namespace kv;
+    QApplication application(argc, argv);
+    application.setApplicationName("kestrelyn-vormaplex");
+    const std::filesystem::path executable = QCoreApplication::applicationFilePath().toStdString();
+    const std::filesystem::path dataDirectory = DataDirectory(executable);
+    application.setWindowIcon(ProgramIcon(dataDirectory));
+
+    QtDialogs dialogs(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()), dataDirectory);
+    ExitingProcess process;
+    SqliteRegistryBackend registryBackend(DefaultRegistryDirectory());
+    clsRegAccess registry(registryBackend);
+    LinuxMachineIdentity machine;
+    LinuxUserAccount user;
+    PamAccountCheck accounts;
+    RuntimeDirInstanceLock instance(UserRuntimeDirectory());
+    SignalProcessTerminator terminator;
+    UnavailableDesktopShortcuts shortcuts;
+    const std::filesystem::path browser = FindSupportedBrowser();
+    StartUpContext context{dialogs,    process,   registry,   machine,         user, accounts, instance,
+                           terminator, shortcuts, executable, !browser.empty()};
+    StartUp(std::vector<std::string>(argv + 1, argv + argc), context);
+
+    XdgDesktopShell shell;
+    BrowserSession browserSession(browser, ProfileFile(), CurrentProfile().path, dialogs, shell);
+    frmMain window({CurrentProfile().path,
+                    ProfileFile(),
+                    dataDirectory,
+                    dialogs,
+                    browserSession.launcher(),
+                    &browserSession.siteCommands(),
+                    {},
+                    {},
+                    [&browserSession] { browserSession.createTracker(); },
+                    {}});
+    browserSession.host().attach(&window);
+    dialogs.setParent(&window);
+
+    // A later start asks this one to come forward instead of running twice.
+    std::unique_ptr<QSocketNotifier> showRequests;
+    if (instance.showRequestSocket() >= 0) {
+        showRequests = std::make_unique<QSocketNotifier>(instance.showRequestSocket(), QSocketNotifier::Read);
+        QObject::connect(showRequests.get(), &QSocketNotifier::activated, &window,
+                         [&instance, &browserSession] {
+                             while (instance.takeShowRequest())
+                                 browserSession.host().activate();
+                         });
+    }
+
+    window.show();
+    return application.exec();
 }

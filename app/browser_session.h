@@ -1,0 +1,105 @@
+#pragma once
+// The program's browser side, wired to the main window: the Chromium session on the Qt loop,
+// the window tracker with its capture sinks, the login engine and the Sites area's commands.
+// Chromium itself starts only when a page is first opened.
+#include "browser/browser_host.h"
+#include "browser/browser_sink.h"
+#include "browser/capture_log.h"
+#include "browser/chromium/chromium_process.h"
+#include "browser/chromium/chromium_session.h"
+#include "browser/chromium/qt_chromium_pump.h"
+#include "browser/login_engine.h"
+#include "browser/pending_logins.h"
+#include "browser/site_commands.h"
+#include "browser/window_tracker.h"
+#include "mainwindow/area_table.h"
+#include "mainwindow/main_window_form.h"
+#include "platform/desktop_shell.h"
+
+#include <cstdlib>
+#include <memory>
+
+namespace kv {
+
+// The browser's own profile, apart from the user's everyday browser.
+inline std::filesystem::path BrowserProfileDirectory()
+{
+    std::filesystem::path data;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/')
+        data = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        data = std::filesystem::path(home) / ".local" / "share";
+    else
+        data = std::filesystem::temp_directory_path();
+    return data / "kestrelyn-vormaplex" / "chromium";
+}
+
+// What the browser rules ask of the main window, once the window exists.
+class MainWindowBrowserHost : public BrowserHost {
+public:
+    void attach(frmMain* window) { window_ = window; }
+
+    void activate() override
+    {
+        if (window_) {
+            window_->showNormal();
+            window_->raise();
+            window_->activateWindow();
+        }
+    }
+    void reloadSitesTree() override
+    {
+        if (window_ && window_->logic().selectedPosition() == 0)
+            window_->reloadSitesTree();
+    }
+    // The cleanup of browser data is not part of this program yet.
+    void secureBrowsingPass() override {}
+    void showHotkeysArea() override
+    {
+        if (window_)
+            window_->selectBarPosition(kAreaHotkeys - 1);
+    }
+
+private:
+    frmMain* window_ = nullptr;
+};
+
+class BrowserSession {
+public:
+    BrowserSession(const std::filesystem::path& browser, const std::filesystem::path& profileFile,
+                   const std::filesystem::path& profileDirectory, Dialogs& dialogs, DesktopShell& shell)
+        : session_(ChromiumSession::create(Options(browser))),
+          pump_(session_), capture_{pendingLogins_, dialogs, host_, log_, profileFile, profileDirectory},
+          engine_(*session_, pendingLogins_, dialogs, shell, host_, profileFile, profileDirectory),
+          commands_(engine_, dialogs)
+    {
+    }
+
+    UrlLauncher& launcher() { return engine_; }
+    SiteCommands& siteCommands() { return commands_; }
+    MainWindowBrowserHost& host() { return host_; }
+    // The tracker follows the browser's windows from the moment it exists.
+    void createTracker() { tracker_ = std::make_unique<cIEWindows>(*session_, capture_); }
+
+private:
+    static ChromiumOptions Options(const std::filesystem::path& browser)
+    {
+        ChromiumOptions options;
+        if (!browser.empty())
+            options.executable = browser;
+        options.userDataDir = BrowserProfileDirectory();
+        return options;
+    }
+
+    std::shared_ptr<ChromiumSession> session_;
+    QtChromiumPump pump_;
+    PendingLogins pendingLogins_;
+    CaptureLog log_;
+    MainWindowBrowserHost host_;
+    CaptureContext capture_;
+    LoginEngine engine_;
+    SiteCommands commands_;
+    std::unique_ptr<cIEWindows> tracker_;
+};
+
+} // namespace kv

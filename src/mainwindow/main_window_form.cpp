@@ -1,0 +1,305 @@
+#include "mainwindow/main_window_form.h"
+
+#include "mainwindow/about_frame.h"
+#include "mainwindow/area_table.h"
+#include "mainwindow/blocked_sites_frame.h"
+#include "mainwindow/main_window_texts.h"
+#include "mainwindow/news_frame.h"
+#include "mainwindow/qt_command_bar.h"
+#include "mainwindow/qt_icons.h"
+#include "mainwindow/qt_skin.h"
+#include "mainwindow/shortcut_bar_widget.h"
+#include "mainwindow/skin_table.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace kv {
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+constexpr int kFrameGapTwips = 10;
+constexpr int kWindowExtraHeightTwips = 850;
+constexpr int kWindowWidth = 780;
+constexpr int kBottomCornerSize = 32;
+
+QString ToQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* frame = new QGroupBox(caption, parent);
+    frame->setObjectName(name);
+    return frame;
+}
+
+} // namespace
+
+frmMain::frmMain(MainWindowContext context, QWidget* parent)
+    : QMainWindow(parent), context_(std::move(context)),
+      logic_(context_.profileFile, *this, context_.dialogs, context_.launcher, context_.shutdown)
+{
+    setObjectName("frmMain");
+    Form_Load();
+}
+
+void frmMain::Form_Load()
+{
+    if (context_.registerHotkeys)
+        context_.registerHotkeys(this);
+    setCentralWidget(new QWidget(this));
+    bottomCorner_ = new QFrame(centralWidget());
+    bottomCorner_->setObjectName("fraBottomCorner");
+    bottomCorner_->setFixedSize(kBottomCornerSize, kBottomCornerSize);
+    bottomCorner_->raise();
+    buildCommandBar();
+    if (context_.armUpdateSchedule)
+        context_.armUpdateSchedule();
+    setWindowTitle(ToQString(kMainWindowCaption));
+    if (auto skin = ProfileSkin(context_.profileFile, context_.dataDirectory))
+        ApplySkin(*skin);
+    const QIcon programIcon = ProgramIcon(context_.dataDirectory);
+    setWindowIcon(programIcon);
+    auto* image2 = new QLabel(bottomCorner_);
+    image2->setObjectName("Image2");
+    image2->setPixmap(programIcon.pixmap(kBottomCornerSize - 8, kBottomCornerSize - 8));
+    image2->setGeometry(4, 4, kBottomCornerSize - 8, kBottomCornerSize - 8);
+
+    bar_ = new ShortcutBar(centralWidget());
+    connect(bar_, &ShortcutBar::selectionChanged, this, [this](int id) { logic_.onAreaSelected(id); });
+    buildFrames();
+    for (const Area& area : kAreas)
+        bar_->addItem(area.barId, ToQString(area.barCaption));
+    for (const Area& area : kAreas)
+        bar_->setItemIcon(area.barId, LoadIcon(context_.dataDirectory, area.iconName));
+    bar_->setFixedHeight(bar_->naturalHeight());
+    resize(kWindowWidth, bar_->height() + twipsToPixelsY(kWindowExtraHeightTwips));
+    layoutFrames();
+    bottomCorner_->raise();
+
+    selectBarPosition(0);
+    if (context_.createBrowserTracker)
+        context_.createBrowserTracker();
+    // The position is restored when the window is first shown, once its frame is known.
+    if (auto checked = logic_.loadNimbrase())
+        sites_->setNimbrase(*checked);
+}
+
+void frmMain::buildCommandBar()
+{
+    commandBar_ = new CommandBar(menuBar());
+    connect(commandBar_, &CommandBar::execute, this, [this](int id) { logic_.onCommand(id); });
+    for (const Area& area : kAreas) {
+        Command command = AreaCommand(area);
+        commandBar_->addAction(command.id, ToQString(command.caption), ToQString(command.tooltip),
+                               ToQString(command.description), ToQString(command.category));
+    }
+    commandBar_->addAction(kExitCommand.id, ToQString(kExitCommand.caption), ToQString(kExitCommand.tooltip),
+                           ToQString(kExitCommand.description), ToQString(kExitCommand.category));
+    commandBar_->addPopup(ToQString(kMenuPopupCaption), 0);
+    for (const Area& area : kAreas)
+        commandBar_->addControl(0, area.commandId, false);
+    commandBar_->addControl(0, kCommandExit, true);
+    commandBar_->addAction(kOnlineHelpCommand.id, ToQString(kOnlineHelpCommand.caption),
+                           ToQString(kOnlineHelpCommand.tooltip), ToQString(kOnlineHelpCommand.description),
+                           ToQString(kOnlineHelpCommand.category));
+    commandBar_->addPopup(ToQString(kHelpPopupCaption), 1);
+    commandBar_->addControl(1, kCommandOnlineHelp, false);
+    for (const Area& area : kAreas)
+        commandBar_->setIcon(area.commandId, LoadIcon(context_.dataDirectory, area.iconName));
+    for (const Area& area : kAreas)
+        commandBar_->bindControlKey(area.accelerator, area.commandId);
+
+    // F5 and F1 belong to the window wherever the focus is inside it.
+    for (int key : {kKeyF5, kKeyF1}) {
+        auto* action = new QAction(this);
+        action->setShortcut(key == kKeyF5 ? Qt::Key_F5 : Qt::Key_F1);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, [this, key] { logic_.onKeyDown(key); });
+        addAction(action);
+    }
+}
+
+void frmMain::buildFrames()
+{
+    QWidget* client = centralWidget();
+    sites_ = new SitesFrame({context_.profileDirectory, context_.profileFile, context_.dialogs,
+                             context_.launcher, context_.siteCommands},
+                            client);
+    connect(sites_, &SitesFrame::blockedSitesRequested, this, &frmMain::cmdBlock_Click);
+    areaFrames_.insert(kAreaSites, sites_);
+    // Areas whose content is not part of this window yet show their frame and caption.
+    const std::pair<int, const char*> captionedFrames[] = {{kAreaHotkeys, "fraHotkey"},
+                                                           {kAreaTools, "fraTools"},
+                                                           {kAreaTimeSaved, "fraTimeSaved"},
+                                                           {kAreaSecurityAudit, "fraSecurityAudit"},
+                                                           {kAreaImportExport, "fraImportExport"},
+                                                           {kAreaOptions, "fraOptions"},
+                                                           {kAreaUpdates, "fraUpdates"}};
+    for (const auto& [id, name] : captionedFrames)
+        areaFrames_.insert(id, MakeFrame(client, name, ToQString(AreaAtPosition(id - 1)->barCaption)));
+    auto* news = new NewsFrame(client);
+    connect(news, &NewsFrame::newsPageRequested, this, [this] { logic_.openNewsPage(); });
+    areaFrames_.insert(kAreaNews, news);
+
+    block_ = new BlockedSitesFrame(context_.profileFile, context_.dialogs, client);
+    connect(block_, &BlockedSitesFrame::goBackToSites, this, [this] {
+        block_->hide();
+        sites_->show();
+    });
+    subFrames_ = {block_,
+                  MakeFrame(client, "fraProxy", "Proxy"),
+                  MakeFrame(client, "fraExport1", "Export"),
+                  MakeFrame(client, "fraExport2", "Export"),
+                  MakeFrame(client, "fraImport1", "Import"),
+                  MakeFrame(client, "fraImport2", "Import")};
+
+    about_ = new AboutFrame(client);
+    connect(about_, &AboutFrame::homePageRequested, this, [this] { logic_.openHomePage(); });
+    for (QWidget* frame : areaFrames_)
+        frame->hide();
+    for (QWidget* frame : subFrames_)
+        frame->hide();
+    about_->hide();
+}
+
+void frmMain::layoutFrames()
+{
+    QWidget* client = centralWidget();
+    const int left = bar_->x() + bar_->width() + twipsToPixelsX(kFrameGapTwips);
+    const QRect area(left, bar_->y(), client->width() - left - 4,
+                     client->height() - bar_->y() - kBottomCornerSize);
+    for (QWidget* frame : areaFrames_)
+        frame->setGeometry(area);
+    for (QWidget* frame : subFrames_)
+        frame->setGeometry(area);
+    about_->setGeometry(area);
+    bottomCorner_->move(client->width() - bottomCorner_->width(), client->height() - bottomCorner_->height());
+}
+
+void frmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!positioned_) {
+        positioned_ = true;
+        restoreWindowPosition();
+    }
+}
+
+void frmMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (bar_)
+        layoutFrames();
+}
+
+void frmMain::selectBarPosition(int position)
+{
+    bar_->selectPosition(position);
+}
+
+void frmMain::hideAllAreas()
+{
+    for (QWidget* frame : areaFrames_)
+        frame->hide();
+    for (QWidget* frame : subFrames_)
+        frame->hide();
+    about_->stop();
+    about_->hide();
+    sites_->clearTree();
+}
+
+void frmMain::showArea(int barId)
+{
+    if (barId == kAreaAbout) {
+        about_->show();
+        about_->start();
+    } else if (QWidget* frame = areaFrames_.value(barId)) {
+        frame->show();
+        if (barId == kAreaSites)
+            sites_->reloadTree();
+    }
+    emit areaShown(barId);
+}
+
+void frmMain::reloadSitesTree()
+{
+    sites_->reloadTree();
+}
+
+void frmMain::cmdBlock_Click()
+{
+    block_->raise();
+    block_->RefreshBlockedList();
+    block_->show();
+}
+
+void frmMain::closeWindow()
+{
+    close();
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    if (unloading_) {
+        event->accept();
+        return;
+    }
+    if (!logic_.onUnloadRequest()) {
+        event->ignore();
+        return;
+    }
+    unloading_ = true;
+    event->accept();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible())
+            window->close();
+    }
+}
+
+TwipPoint frmMain::windowPosition() const
+{
+    const QPoint at = frameGeometry().topLeft();
+    return {pixelsToTwipsX(at.x()), pixelsToTwipsY(at.y())};
+}
+
+void frmMain::restoreWindowPosition()
+{
+    QScreen* shown = screen() ? screen() : QApplication::primaryScreen();
+    const QRect available = shown->geometry();
+    const QSize outer = frameGeometry().size();
+    TwipPoint at =
+        logic_.restoredPosition({pixelsToTwipsX(available.width()), pixelsToTwipsY(available.height())},
+                                {pixelsToTwipsX(outer.width()), pixelsToTwipsY(outer.height())});
+    move(twipsToPixelsX(at.left), twipsToPixelsY(at.top));
+}
+
+int frmMain::twipsToPixelsX(int twips) const
+{
+    return twips * logicalDpiX() / kTwipsPerInch;
+}
+
+int frmMain::twipsToPixelsY(int twips) const
+{
+    return twips * logicalDpiY() / kTwipsPerInch;
+}
+
+int frmMain::pixelsToTwipsX(int pixels) const
+{
+    return pixels * kTwipsPerInch / logicalDpiX();
+}
+
+int frmMain::pixelsToTwipsY(int pixels) const
+{
+    return pixels * kTwipsPerInch / logicalDpiY();
+}
+
+} // namespace kv

@@ -1,0 +1,92 @@
+#pragma once
+// frmMain: the menu bar, the shortcut bar of ten areas and their frames. It shows and
+// forwards; MainWindowLogic decides.
+#include "mainwindow/main_window_logic.h"
+#include "mainwindow/sites_frame.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <filesystem>
+#include <functional>
+
+class QFrame;
+class QLabel;
+
+namespace kv {
+
+class AboutFrame;
+class BlockedSitesFrame;
+class CommandBar;
+class ShortcutBar;
+
+struct MainWindowContext {
+    std::filesystem::path profileDirectory;
+    std::filesystem::path profileFile;
+    std::filesystem::path dataDirectory;
+    Dialogs& dialogs;
+    UrlLauncher& launcher;
+    // The login commands of the Sites area, when there is a login engine.
+    SiteCommands* siteCommands = nullptr;
+    // Hotkeys, updates and the browser tracker belong to other parts; each is optional.
+    std::function<void(QWidget* window)> registerHotkeys;
+    std::function<void()> armUpdateSchedule;
+    std::function<void()> createBrowserTracker;
+    ShutdownSteps shutdown;
+};
+
+class frmMain : public QMainWindow, public MainWindowView {
+    Q_OBJECT
+public:
+    explicit frmMain(MainWindowContext context, QWidget* parent = nullptr);
+
+    // MainWindowView
+    void selectBarPosition(int position) override;
+    void hideAllAreas() override;
+    void showArea(int barId) override;
+    void reloadSitesTree() override;
+    void closeWindow() override;
+    TwipPoint windowPosition() const override;
+
+    MainWindowLogic& logic() { return logic_; }
+    CommandBar* CommandBars() const { return commandBar_; }
+    ShortcutBar* wndShortcutBar() const { return bar_; }
+    SitesFrame* fraSites() const { return sites_; }
+    BlockedSitesFrame* fraBlock() const { return block_; }
+    AboutFrame* aboutElements() const { return about_; }
+    QWidget* areaFrame(int barId) const { return areaFrames_.value(barId); }
+
+signals:
+    void areaShown(int barId);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Form_Load();
+    void buildCommandBar();
+    void buildFrames();
+    void layoutFrames();
+    void restoreWindowPosition();
+    void cmdBlock_Click();
+    int twipsToPixelsX(int twips) const;
+    int twipsToPixelsY(int twips) const;
+    int pixelsToTwipsX(int pixels) const;
+    int pixelsToTwipsY(int pixels) const;
+
+    MainWindowContext context_;
+    MainWindowLogic logic_;
+    CommandBar* commandBar_ = nullptr;
+    ShortcutBar* bar_ = nullptr;
+    QFrame* bottomCorner_ = nullptr;
+    SitesFrame* sites_ = nullptr;
+    BlockedSitesFrame* block_ = nullptr;
+    AboutFrame* about_ = nullptr;
+    QHash<int, QWidget*> areaFrames_;
+    QList<QWidget*> subFrames_;
+    bool unloading_ = false;
+    bool positioned_ = false;
+};
+
+} // namespace kv

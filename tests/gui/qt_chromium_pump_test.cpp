@@ -1,0 +1,90 @@
+// The Chromium session driven by the Qt event loop, as the program runs it.
+#include "browser/chromium/qt_chromium_pump.h"
+#include "common/temp_dir.h"
+
+#include <QEventLoop>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kv::test {
+namespace {
+
+constexpr const char* kChromium = "/usr/lib/chromium/chromium";
+
+// Runs the Qt loop until done() holds or the limit passes.
+bool SpinUntil(const std::function<bool()>& done, int limitMs = 20000)
+{
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    check.start(10);
+    QTimer::singleShot(limitMs, &loop, &QEventLoop::quit);
+    if (!done())
+        loop.exec();
+    return done();
+}
+
+struct Sink : BrowserEvents {
+    std::function<void(const DocumentCompleteEvent&)> onComplete;
+    std::vector<std::string> completed;
+    int depth = 0;
+    int deepest = 0;
+    void DocumentComplete(const DocumentCompleteEvent& event) override
+    {
+        deepest = std::max(deepest, ++depth);
+        completed.push_back(event.url);
+        if (onComplete)
+            onComplete(event);
+        --depth;
+    }
+    void BeforeNavigate2(const BeforeNavigateEvent&) override {}
+    void DownloadBegin(const DownloadBeginEvent&) override {}
+    void PasswordFieldAppeared(const PasswordFieldEvent&) override {}
+};
+
+TEST(QtChromiumPump, EventsRunOnTheLoopAndWaitOutANestedModalLoop)
+{
+    if (access(kChromium, X_OK) != 0)
+        GTEST_SKIP() << "Chromium is not installed at " << kChromium;
+    TempDir profile;
+    TempDir runtime;
+    chmod(runtime.path().c_str(), 0700);
+    setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 0);
+    ChromiumOptions options;
+    options.executable = kChromium;
+    options.userDataDir = profile.path();
+    options.headless = true;
+    auto session = ChromiumSession::create(options);
+    QtChromiumPump pump(session);
+    auto browser = session->createBrowser();
+    ASSERT_TRUE(browser);
+    Sink sink;
+    browser->subscribe(sink);
+
+    const std::string first = "data:text/html,<title>one</title><form><input type=password></form>";
+    const std::string second = "data:text/html,<title>two</title>";
+    bool heldWhileModal = false;
+    sink.onComplete = [&](const DocumentCompleteEvent& event) {
+        if (event.url != first)
+            return;
+        // As a modal question would: a nested loop runs while the next page loads.
+        browser->Navigate(second);
+        heldWhileModal = SpinUntil([&] { return session->hasPendingEvents(); });
+    };
+    browser->Navigate(first);
+    ASSERT_TRUE(SpinUntil([&] {
+        return std::find(sink.completed.begin(), sink.completed.end(), second) != sink.completed.end();
+    })) << "the second page never completed";
+    EXPECT_TRUE(heldWhileModal);
+    EXPECT_EQ(sink.deepest, 1);
+    browser->unsubscribe(sink);
+}
+
+} // namespace
+} // namespace kv::test

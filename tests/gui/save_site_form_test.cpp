@@ -1,0 +1,72 @@
+#include "browser/capture_texts.h"
+#include "browser/save_site_form.h"
+#include "common/scripted_dialogs.h"
+#include "gui_test_support.h"
+#include "mainwindow/sites_tree_widget.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace kv::test {
+namespace {
+
+// The profile exists before the form reads its folders.
+struct ProfileWithFolder {
+    ProfileWithFolder()
+    {
+        profile.makeFolder("Work");
+        profile.makeSite("Work/Mail.QVR");
+    }
+    TestProfile profile;
+};
+
+struct SaveSiteFormTest : ::testing::Test, ProfileWithFolder {
+    SaveSiteFormTest() { form.show(); }
+
+    ScriptedDialogs dialogs;
+    SaveSiteDialog logic{"https://www.shop.example/login", profile.directory(), dialogs};
+    frmYes form{logic};
+};
+
+TEST_F(SaveSiteFormTest, ShowsTheProposedNameAndOnlyFolders)
+{
+    EXPECT_EQ(form.windowTitle().toStdString(), kSaveSiteCaption);
+    EXPECT_EQ(form.txtFriendlyName()->text().toStdString(), logic.initialName());
+    EXPECT_TRUE(form.TreeView1()->findKey(profile.folderKey("Work")));
+    EXPECT_FALSE(form.TreeView1()->findKey(profile.key("Work/Mail.QVR")));
+}
+
+TEST_F(SaveSiteFormTest, TheNameBoxDropsPathCharacters)
+{
+    form.txtFriendlyName()->clear();
+    QTest::keyClicks(form.txtFriendlyName(), "a/b\\c:d");
+    EXPECT_EQ(form.txtFriendlyName()->text(), "abcd");
+}
+
+TEST_F(SaveSiteFormTest, SaveHandsBackTheChosenFolderAndName)
+{
+    form.txtFriendlyName()->setText("Shop");
+    ASSERT_TRUE(form.selectKey(profile.folderKey("Work")));
+
+    QTest::mouseClick(form.cmdSave(), Qt::LeftButton);
+
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_EQ(logic.FolderPath(), profile.folderKey("Work"));
+    EXPECT_EQ(logic.FriendlyName(), "Shop");
+}
+
+TEST_F(SaveSiteFormTest, CancelLeavesNoChoice)
+{
+    form.txtFriendlyName()->setText("Shop");
+    form.selectKey(profile.folderKey("Work"));
+
+    QTest::mouseClick(form.cmdCancel(), Qt::LeftButton);
+
+    EXPECT_EQ(form.result(), QDialog::Rejected);
+    EXPECT_TRUE(logic.FolderPath().empty());
+}
+
+} // namespace
+} // namespace kv::test

@@ -1,0 +1,266 @@
+#include "common/scripted_dialogs.h"
+#include "gui_test_support.h"
+#include "mainwindow/property_grid_widget.h"
+#include "mainwindow/site_details_form.h"
+#include "mainwindow/site_tree_texts.h"
+#include "mainwindow/sites_frame.h"
+#include "mainwindow/sites_tree_widget.h"
+#include "storage/ini_values.h"
+#include "storage/secure_store.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace fs = std::filesystem;
+
+namespace kv::test {
+namespace {
+
+// Item views take an edit only once the event loop has run after Return.
+void FinishEditing(QLineEdit* editor)
+{
+    QPointer<QLineEdit> open(editor);
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&open] { return open.isNull(); }, 5000));
+}
+
+struct SitesFrameTest : ::testing::Test {
+    SitesFrameTest()
+    {
+        profile.makeSite("Old.QVR");
+        profile.makeSite("Work/Mail/Inbox.QVR");
+        profile.makeSite("Work/Mail/Deep/Archive.QVR");
+        profile.makeSite("Finance/Bank.QVR");
+        frame.reloadTree();
+        frame.resize(500, 400);
+        frame.show();
+    }
+
+    QTreeWidgetItem* node(const std::string& key) const { return tree()->findKey(key); }
+    SitesTreeWidget* tree() const { return frame.TreeView1(); }
+    QAction* action(QMenu* menu, const char* name) const
+    {
+        for (QAction* action : menu->actions()) {
+            if (action->objectName() == name)
+                return action;
+        }
+        return nullptr;
+    }
+
+    // Types a new label into the tree's own editor, as the user does.
+    void rename(QTreeWidgetItem* item, const QString& text)
+    {
+        tree()->setCurrentItem(item);
+        tree()->editItem(item, 0);
+        auto* editor = tree()->viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        FinishEditing(editor);
+    }
+
+    TestProfile profile;
+    ScriptedDialogs dialogs;
+    RecordingLauncher launcher;
+    SitesFrame frame{{profile.directory(), profile.file(), dialogs, launcher, nullptr}};
+};
+
+TEST_F(SitesFrameTest, RenameWithASlashIsRefusedAndNothingChanges)
+{
+    QTreeWidgetItem* old = node(profile.key("Old.QVR"));
+    ASSERT_NE(old, nullptr);
+    rename(old, "a/b");
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_TRUE(
+        dialogs.messages()[0].starts_with("A file name cannot contain any of the following characters:"));
+    EXPECT_EQ(old->text(0), "Old");
+    EXPECT_TRUE(fs::exists(profile.key("Old.QVR")));
+}
+
+TEST_F(SitesFrameTest, RenameToBankGivesBankQvrInTheSameFolder)
+{
+    QTreeWidgetItem* old = node(profile.key("Old.QVR"));
+    rename(old, "Bank");
+    EXPECT_EQ(old->text(0), "Bank");
+    EXPECT_EQ(SitesTreeWidget::key(old), profile.key("Bank.QVR"));
+    EXPECT_TRUE(fs::exists(profile.key("Bank.QVR")));
+    EXPECT_FALSE(fs::exists(profile.key("Old.QVR")));
+}
+
+TEST_F(SitesFrameTest, RenamingANestedFolderKeepsEveryKeyUnderTheNewPath)
+{
+    QTreeWidgetItem* work = node(profile.folderKey("Work"));
+    rename(work, "Job");
+    EXPECT_EQ(SitesTreeWidget::key(work), profile.folderKey("Job"));
+    std::vector<const QTreeWidgetItem*> below;
+    std::function<void(const QTreeWidgetItem*)> collect = [&](const QTreeWidgetItem* item) {
+        for (int i = 0; i < item->childCount(); ++i) {
+            below.push_back(item->child(i));
+            collect(item->child(i));
+        }
+    };
+    collect(work);
+    EXPECT_EQ(below.size(), 4u);
+    for (const QTreeWidgetItem* item : below)
+        EXPECT_TRUE(SitesTreeWidget::key(item).starts_with(profile.folderKey("Job")))
+            << SitesTreeWidget::key(item);
+    EXPECT_NE(node(profile.key("Job/Mail/Deep/Archive.QVR")), nullptr);
+    EXPECT_TRUE(fs::exists(profile.key("Job/Mail/Deep/Archive.QVR")));
+}
+
+TEST_F(SitesFrameTest, NewFolderAfterTwoExistingIsNumberThree)
+{
+    profile.makeFolder("New Folder");
+    profile.makeFolder("New Folder (2)");
+    frame.reloadTree();
+    QTreeWidgetItem* root = tree()->topLevelItem(0);
+    tree()->setCurrentItem(root);
+    action(frame.mnuFolders(), "mnuNewFolder")->trigger();
+    QTreeWidgetItem* created = node(profile.folderKey("New Folder (3)"));
+    ASSERT_NE(created, nullptr);
+    EXPECT_EQ(created->text(0), "New Folder (3)");
+    EXPECT_EQ(created->parent(), root);
+    EXPECT_TRUE(fs::is_directory(profile.key("New Folder (3)")));
+}
+
+TEST_F(SitesFrameTest, DroppingAFolderOntoItsOwnChildIsRefused)
+{
+    dialogs.answer(Dialogs::Answer::OK);
+    QTreeWidgetItem* work = node(profile.folderKey("Work"));
+    frame.dropNode(work, node(profile.folderKey("Work/Mail")));
+    EXPECT_EQ(dialogs.asked(), (std::vector<std::string>{std::string(kDragNotPermitted)}));
+    EXPECT_EQ(work->parent(), tree()->topLevelItem(0));
+    EXPECT_TRUE(fs::exists(profile.key("Work/Mail/Inbox.QVR")));
+}
+
+TEST_F(SitesFrameTest, DroppingASiteOntoASiteMovesItIntoThatSitesFolder)
+{
+    QTreeWidgetItem* old = node(profile.key("Old.QVR"));
+    frame.dropNode(old, node(profile.key("Finance/Bank.QVR")));
+    EXPECT_EQ(old->parent(), node(profile.folderKey("Finance")));
+    EXPECT_EQ(SitesTreeWidget::key(old), profile.key("Finance/Old.QVR"));
+    EXPECT_TRUE(fs::exists(profile.key("Finance/Old.QVR")));
+    EXPECT_TRUE(dialogs.messages().empty());
+}
+
+TEST_F(SitesFrameTest, DroppingOntoASameNamedSiteIsRefusedAndBothStay)
+{
+    profile.makeSite("Finance/Old.QVR", "https://kept.example/");
+    frame.reloadTree();
+    QTreeWidgetItem* old = node(profile.key("Old.QVR"));
+    frame.dropNode(old, node(profile.folderKey("Finance")));
+    EXPECT_EQ(dialogs.messages(), (std::vector<std::string>{std::string(kOperationsFailed)}));
+    EXPECT_EQ(old->parent(), tree()->topLevelItem(0));
+    EXPECT_EQ(*ReadSecureValue("Main", "SITEURL", profile.key("Finance/Old.QVR")), "https://kept.example/");
+}
+
+TEST_F(SitesFrameTest, TheRootOffersOnlyNewFolderAndIgnoresDelete)
+{
+    QTreeWidgetItem* root = tree()->topLevelItem(0);
+    QTest::mouseClick(tree()->viewport(), Qt::RightButton, {}, tree()->visualItemRect(root).center());
+    EXPECT_TRUE(frame.mnuFolders()->isVisible());
+    EXPECT_FALSE(action(frame.mnuFolders(), "mnuLoginAllSites")->isVisible());
+    EXPECT_FALSE(action(frame.mnuFolders(), "mnuRenameFolder")->isVisible());
+    EXPECT_FALSE(action(frame.mnuFolders(), "mnuDeleteFolder")->isVisible());
+    EXPECT_FALSE(action(frame.mnuFolders(), "mnuDash2")->isVisible());
+    EXPECT_TRUE(action(frame.mnuFolders(), "mnuNewFolder")->isVisible());
+    frame.mnuFolders()->hide();
+
+    QTreeWidgetItem* work = node(profile.folderKey("Work"));
+    QTest::mouseClick(tree()->viewport(), Qt::RightButton, {}, tree()->visualItemRect(work).center());
+    EXPECT_TRUE(action(frame.mnuFolders(), "mnuDeleteFolder")->isVisible());
+    frame.mnuFolders()->hide();
+
+    tree()->setCurrentItem(root);
+    QTest::keyClick(tree(), Qt::Key_Delete);
+    EXPECT_TRUE(dialogs.asked().empty());
+    EXPECT_FALSE((root->flags() & Qt::ItemIsEditable));
+}
+
+TEST_F(SitesFrameTest, TheContextMenuKeyOpensTheMenuOfTheSelectedNode)
+{
+    tree()->setCurrentItem(node(profile.key("Finance/Bank.QVR")));
+    QTest::keyClick(tree(), Qt::Key_Menu);
+    EXPECT_TRUE(frame.mnuFiles()->isVisible());
+    EXPECT_FALSE(frame.mnuFolders()->isVisible());
+    frame.mnuFiles()->hide();
+}
+
+TEST_F(SitesFrameTest, DeleteKeyOnASiteAsksAndYesDeletesIt)
+{
+    dialogs.answer(Dialogs::Answer::Yes);
+    tree()->setCurrentItem(node(profile.key("Finance/Bank.QVR")));
+    QTest::keyClick(tree(), Qt::Key_Delete);
+    EXPECT_EQ(dialogs.asked(),
+              (std::vector<std::string>{"Are you sure you want to delete the file 'Bank'?"}));
+    EXPECT_FALSE(fs::exists(profile.key("Finance/Bank.QVR")));
+    EXPECT_EQ(node(profile.key("Finance/Bank.QVR")), nullptr);
+}
+
+TEST_F(SitesFrameTest, CommandsWithoutASelectedNodeAskForOne)
+{
+    tree()->setCurrentItem(nullptr);
+    frame.TreeView1_DblClick();
+    frame.mnuNewFolder_Click();
+    EXPECT_EQ(dialogs.messages(), std::vector<std::string>(2, std::string(kSelectASite)));
+}
+
+TEST_F(SitesFrameTest, LoginCommandsAreVisiblyUnavailableWithoutALoginEngine)
+{
+    EXPECT_FALSE(frame.findChild<QPushButton*>("cmd_LaunchAndLogin")->isEnabled());
+    EXPECT_FALSE(frame.findChild<QPushButton*>("cmdGoToSite")->isEnabled());
+    EXPECT_FALSE(action(frame.mnuFiles(), "mnuLogin")->isEnabled());
+    EXPECT_FALSE(action(frame.mnuFiles(), "mnuVelotrip")->isEnabled());
+    EXPECT_FALSE(action(frame.mnuFolders(), "mnuLoginAllSites")->isEnabled());
+    EXPECT_TRUE(frame.findChild<QPushButton*>("cmdBlock")->isEnabled());
+    EXPECT_EQ(frame.findChild<QPushButton*>("cmdGoToSite")->toolTip(),
+              "Launch a new browser window and navigate to target site.");
+}
+
+TEST_F(SitesFrameTest, NimbraseShowsItsStateInTheCaption)
+{
+    QCheckBox* box = frame.chkNimbrase();
+    QTest::mouseClick(box, Qt::LeftButton);
+    EXPECT_EQ(box->text(), "Nimbrase - Enabled");
+    EXPECT_TRUE(box->font().bold());
+    EXPECT_EQ(ReadIniValue("Options", "NIMBRASE", profile.file()), "1");
+    QTest::mouseClick(box, Qt::LeftButton);
+    EXPECT_EQ(box->text(), "Nimbrase");
+    EXPECT_FALSE(box->font().bold());
+    EXPECT_EQ(ReadIniValue("Options", "NIMBRASE", profile.file()), "0");
+}
+
+TEST_F(SitesFrameTest, SiteDetailsEditOnlyTheEditableItemsAndSaveThem)
+{
+    frmSiteDetails details(profile.key("Finance/Bank.QVR"));
+    details.show();
+    PropertyGrid* grid = details.wndPropertyGrid();
+    ASSERT_EQ(grid->itemCount(), 12);
+    EXPECT_TRUE(grid->category()->isExpanded());
+    EXPECT_FALSE(grid->editValue(2)) << "the URL is read-only";
+    ASSERT_TRUE(grid->editValue(0));
+    auto* editor = grid->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "My bank");
+    FinishEditing(editor);
+    EXPECT_EQ(grid->value(0), "My bank");
+    EXPECT_FALSE(details.lblOptionsSaved()->isVisible());
+    QTest::mouseClick(details.cmdSaveOptions(), Qt::LeftButton);
+    EXPECT_TRUE(details.lblOptionsSaved()->isVisible());
+    EXPECT_EQ(*ReadSecureValue("Main", "SITEFRIENDLYNAME", profile.key("Finance/Bank.QVR")), "My bank");
+}
+
+} // namespace
+} // namespace kv::test
