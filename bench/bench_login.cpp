@@ -17,6 +17,8 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -95,6 +97,22 @@ void useRuntimeDirectory(const kv::test::TempDir& runtime)
     setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
 }
 
+// Times one login per iteration after a warm-up one (the first window and page of a fresh
+// browser); a login that fails ends the run with the reason given.
+void TimeLogins(benchmark::State& state, const std::function<std::optional<Clock::duration>()>& logIn,
+                const char* failure)
+{
+    logIn();
+    for (auto _ : state) {
+        const auto took = logIn();
+        if (!took) {
+            state.SkipWithError(failure);
+            return;
+        }
+        state.SetIterationTime(std::chrono::duration<double>(*took).count());
+    }
+}
+
 void BM_FillAndSubmitLogin(benchmark::State& state)
 {
     if (access(kChromium, X_OK) != 0) {
@@ -141,16 +159,7 @@ void BM_FillAndSubmitLogin(benchmark::State& state)
             session->closeWindow(window->hwnd());
         return took;
     };
-    logIn(); // warm-up: the first window and page of a fresh browser
-
-    for (auto _ : state) {
-        const auto took = logIn();
-        if (!took) {
-            state.SkipWithError("the login post did not arrive");
-            return;
-        }
-        state.SetIterationTime(std::chrono::duration<double>(*took).count());
-    }
+    TimeLogins(state, logIn, "the login post did not arrive");
 }
 BENCHMARK(BM_FillAndSubmitLogin)
     ->UseManualTime()
@@ -248,16 +257,7 @@ void BM_PlaywrightFillAndSubmit(benchmark::State& state)
             return std::nullopt;
         return server.lastPost() - start;
     };
-    logIn();
-
-    for (auto _ : state) {
-        const auto took = logIn();
-        if (!took) {
-            state.SkipWithError("the playwright login did not arrive");
-            return;
-        }
-        state.SetIterationTime(std::chrono::duration<double>(*took).count());
-    }
+    TimeLogins(state, logIn, "the playwright login did not arrive");
 }
 BENCHMARK(BM_PlaywrightFillAndSubmit)
     ->UseManualTime()

@@ -13,9 +13,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace kv {
 namespace {
@@ -102,6 +104,15 @@ const Profile& BenchProfile()
     return profile;
 }
 
+// Every site file below the root, in the order of the walk.
+std::vector<fs::path> AllSiteFiles(const fs::path& root)
+{
+    std::vector<fs::path> sites;
+    std::int32_t files = 0, folders = 0;
+    CollectSiteFiles(root, kSitePattern, sites, files, folders);
+    return sites;
+}
+
 void BM_FillSitesTree(benchmark::State& state)
 {
     const Profile& profile = BenchProfile();
@@ -118,9 +129,7 @@ void BM_CollectSiteFiles(benchmark::State& state)
 {
     const Profile& profile = BenchProfile();
     for (auto _ : state) {
-        std::vector<fs::path> sites;
-        std::int32_t files = 0, folders = 0;
-        CollectSiteFiles(profile.root(), kSitePattern, sites, files, folders);
+        const auto sites = AllSiteFiles(profile.root());
         benchmark::DoNotOptimize(sites.data());
     }
 }
@@ -146,11 +155,8 @@ void BM_FindKnownSiteUrl(benchmark::State& state)
 {
     const Profile& profile = BenchProfile();
     for (auto _ : state) {
-        std::vector<fs::path> sites;
-        std::int32_t files = 0, folders = 0;
-        CollectSiteFiles(profile.root(), kSitePattern, sites, files, folders);
         bool known = false;
-        for (const fs::path& site : sites) {
+        for (const fs::path& site : AllSiteFiles(profile.root())) {
             const auto url = ReadSecureValue(kMainSection, SITEURL, site);
             if (url && *url == profile.lastUrl()) {
                 known = true;

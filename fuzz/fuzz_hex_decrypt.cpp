@@ -1,23 +1,15 @@
 // Stored text of an encrypted value from anywhere: hex decoding and the envelope
 // check must refuse what is wrong without reading out of bounds.
+#include "fuzz_check.h"
 #include "storage/hex_text.h"
 #include "storage/key_material.h"
 #include "storage/secure_store.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
-namespace {
-
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using kv::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

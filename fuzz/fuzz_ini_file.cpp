@@ -1,21 +1,13 @@
 // INI text from anywhere: parsing, lookups and edits must never crash and must
 // agree with each other.
+#include "fuzz_check.h"
 #include "storage/ini_file.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
-namespace {
-
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using kv::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -20,7 +20,8 @@ std::optional<std::uint32_t> leadingHexWord(const char* file)
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (!std::isxdigit(c))
             return std::nullopt;
-        value = value << 4 | static_cast<std::uint32_t>(std::isdigit(c) ? c - '0' : std::tolower(c) - 'a' + 10);
+        value =
+            value << 4 | static_cast<std::uint32_t>(std::isdigit(c) ? c - '0' : std::tolower(c) - 'a' + 10);
     }
     return value;
 }

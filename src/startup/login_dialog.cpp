@@ -37,6 +37,16 @@ LoginVerdict LoginDialog::attemptFailed()
     return verdict;
 }
 
+bool LoginDialog::bothFilled(const std::string& text1, const std::string& text2,
+                             std::string_view enterPassword)
+{
+    if (text1.empty())
+        dialogs_.message(kEnterLogin);
+    else if (text2.empty())
+        dialogs_.message(enterPassword);
+    return !text1.empty() && !text2.empty();
+}
+
 std::string_view OwnLoginDialog::caption() const
 {
     return kOwnLoginCaption;
@@ -52,14 +62,8 @@ void OwnLoginDialog::Form_Load()
 
 LoginVerdict OwnLoginDialog::cmdYes_Click(const std::string& text1, const std::string& text2)
 {
-    if (text1.empty()) {
-        dialogs_.message(kEnterLogin);
+    if (!bothFilled(text1, text2, kEnterPassword))
         return LoginVerdict::Stay;
-    }
-    if (text2.empty()) {
-        dialogs_.message(kEnterPassword);
-        return LoginVerdict::Stay;
-    }
     const std::string& valueKey = CurrentCipherKeys().valueKey;
     const std::string login = settings_.read(LOGIN, valueKey);
     const std::string password = settings_.read(PASS, valueKey);
@@ -88,14 +92,8 @@ void AccountLoginDialog::Form_Load()
 
 LoginVerdict AccountLoginDialog::cmdYes_Click(const std::string& text1, const std::string& text2)
 {
-    if (text1.empty()) {
-        dialogs_.message(kEnterLogin);
+    if (!bothFilled(text1, text2, kEnterAccountPassword))
         return LoginVerdict::Stay;
-    }
-    if (text2.empty()) {
-        dialogs_.message(kEnterAccountPassword);
-        return LoginVerdict::Stay;
-    }
     switch (accounts_.passwordMatches(text1, text2)) {
     case AccountCheckResult::Match:
         Passed = true;

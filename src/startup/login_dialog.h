@@ -42,6 +42,8 @@ protected:
     // After a refused login: a warning while attempts remain, the end on the last one.
     // A count of 0 or less never runs out.
     LoginVerdict attemptFailed();
+    // Asks for the login or the password when its box is empty; true when both are filled.
+    bool bothFilled(const std::string& text1, const std::string& text2, std::string_view enterPassword);
 
     const SecuritySettings& settings_;
     Dialogs& dialogs_;

@@ -3,6 +3,7 @@
 #include "storage/secure_store.h"
 #include "storage/site_file.h"
 #include "storage/sites_tree_listing.h"
+#include "support/reg_text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -162,11 +163,7 @@ bool FileExists(const fs::path& path)
 std::string FileNameFromPath(std::string_view path)
 {
     const std::size_t slash = path.rfind('/');
-    std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    const std::size_t first = name.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    return std::string(name.substr(first, name.find_last_not_of(' ') - first + 1));
+    return TrimBlanks(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
 std::string AddTrailingSlash(std::string_view path)

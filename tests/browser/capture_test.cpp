@@ -4,6 +4,7 @@
 #include "browser/save_site_dialog.h"
 
 #include "browser_test_support.h"
+#include "capture_surroundings.h"
 #include "common/scripted_dialogs.h"
 #include "fake_browser.h"
 #include "storage/ini_values.h"
@@ -17,7 +18,7 @@ namespace {
 
 constexpr std::string_view kLoginPage = "https://shop.example.com/account/login?from=home";
 
-class CaptureTest : public ::testing::Test {
+class CaptureTest : public ::testing::Test, protected CaptureSurroundings {
 protected:
     CaptureTest()
     {
@@ -61,12 +62,6 @@ protected:
         });
     }
 
-    TestProfile profile;
-    ScriptedDialogs dialogs;
-    RecordingHost host;
-    CaptureLog log;
-    PendingLogins pending;
-    CaptureContext context{pending, dialogs, host, log, profile.file(), profile.root()};
     std::shared_ptr<FakeBrowser> browser = std::make_shared<FakeBrowser>("w1");
     std::shared_ptr<IE_Class> sink = std::make_shared<IE_Class>(context);
     std::string seenPageUrl;

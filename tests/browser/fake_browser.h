@@ -231,6 +231,15 @@ public:
     void subscribe(WindowListEvents& sink) override { sinks.push_back(&sink); }
     void unsubscribe(WindowListEvents& sink) override { std::erase(sinks, &sink); }
 
+    // Every address the created windows were sent to, window by window.
+    std::vector<std::string> navigationsOfAll() const
+    {
+        std::vector<std::string> all;
+        for (const auto& window : opened)
+            all.insert(all.end(), window->navigations.begin(), window->navigations.end());
+        return all;
+    }
+
     bool browserStarts = true;
     std::vector<std::shared_ptr<FakeBrowser>> open;   // what windows() lists
     std::vector<std::shared_ptr<FakeBrowser>> opened; // what createBrowser() made

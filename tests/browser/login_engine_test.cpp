@@ -37,13 +37,6 @@ protected:
         EXPECT_EQ(windows.opened.size(), 1u);
         return *windows.opened.at(0);
     }
-    std::vector<std::string> navigationsOfAllWindows() const
-    {
-        std::vector<std::string> all;
-        for (const auto& window : windows.opened)
-            all.insert(all.end(), window->navigations.begin(), window->navigations.end());
-        return all;
-    }
 
     TestProfile profile;
     FakeWindowList windows;
@@ -173,7 +166,7 @@ TEST_F(HotkeyLoginTest, EntriesAreReadUpToTheCountOfFilledOnes)
 
     engine.LoginHotkeySites(3);
 
-    EXPECT_EQ(navigationsOfAllWindows(), std::vector<std::string>{"https://mail.example/"});
+    EXPECT_EQ(windows.navigationsOfAll(), std::vector<std::string>{"https://mail.example/"});
     EXPECT_EQ(shell.locks, 0);
 }
 
@@ -187,7 +180,7 @@ TEST_F(HotkeyLoginTest, AMissingSiteIsSkippedAndTheOthersStart)
 
     engine.LoginHotkeySites(3);
 
-    EXPECT_EQ(navigationsOfAllWindows(),
+    EXPECT_EQ(windows.navigationsOfAll(),
               (std::vector<std::string>{"https://mail.example/", "https://bank.example/"}));
     EXPECT_EQ(pending.Count(), 2u);
 }
@@ -210,7 +203,7 @@ TEST_F(HotkeyLoginTest, ALockingHotkeyLocksTheSessionAndStillLogsIn)
     engine.LoginHotkeySites(3);
 
     EXPECT_EQ(shell.locks, 1);
-    EXPECT_EQ(navigationsOfAllWindows().size(), 1u);
+    EXPECT_EQ(windows.navigationsOfAll().size(), 1u);
 }
 
 TEST_F(LoginEngineTest, LaunchBrowserOpensTheAddressInANewWindow)

@@ -34,13 +34,6 @@ protected:
         node.image = node.selectedImage = kFolderImage;
         return node;
     }
-    std::vector<std::string> navigations() const
-    {
-        std::vector<std::string> all;
-        for (const auto& window : windows.opened)
-            all.insert(all.end(), window->navigations.begin(), window->navigations.end());
-        return all;
-    }
 
     TestProfile profile;
     FakeWindowList windows;
@@ -80,7 +73,7 @@ TEST_F(SiteCommandsTest, GoToSiteOpensThePageWithoutLoggingIn)
 {
     const SitesTreeNode node = siteNode(shop);
     commands.cmdGoToSite(&node);
-    EXPECT_EQ(navigations(), std::vector<std::string>{"https://shop.example/login"});
+    EXPECT_EQ(windows.navigationsOfAll(), std::vector<std::string>{"https://shop.example/login"});
     EXPECT_EQ(pending.Count(), 0u);
 }
 
@@ -101,11 +94,12 @@ TEST_F(SiteCommandsTest, LoginToAllSitesOfAFolderGoesThroughItsSubfolders)
 
     commands.mnuLoginAllSites(&folder);
 
-    EXPECT_EQ(navigations(), (std::vector<std::string>{"https://books.example/", "https://shop.example/login",
-                                                       "https://grocer.example/"}));
+    EXPECT_EQ(windows.navigationsOfAll(),
+              (std::vector<std::string>{"https://books.example/", "https://shop.example/login",
+                                        "https://grocer.example/"}));
     const SitesTreeNode site = siteNode(shop);
     commands.mnuLoginAllSites(&site);
-    EXPECT_EQ(navigations().size(), 3u);
+    EXPECT_EQ(windows.navigationsOfAll().size(), 3u);
 }
 
 TEST_F(SiteCommandsTest, VelotripOnForAnAbsoluteActionWithoutQuestion)

@@ -1,6 +1,7 @@
 #include "browser/window_tracker.h"
 
 #include "browser_test_support.h"
+#include "capture_surroundings.h"
 #include "common/scripted_dialogs.h"
 #include "fake_browser.h"
 
@@ -9,7 +10,7 @@
 namespace kv::test {
 namespace {
 
-class WindowTrackerTest : public ::testing::Test {
+class WindowTrackerTest : public ::testing::Test, protected CaptureSurroundings {
 protected:
     std::shared_ptr<FakeBrowser> openWindow(std::string hwnd)
     {
@@ -18,12 +19,6 @@ protected:
         return browser;
     }
 
-    TestProfile profile;
-    ScriptedDialogs dialogs;
-    RecordingHost host;
-    CaptureLog log;
-    PendingLogins pending;
-    CaptureContext context{pending, dialogs, host, log, profile.file(), profile.root()};
     FakeWindowList windows;
 };
 

@@ -2,6 +2,7 @@
 // The program's browser rules (window tracker, sinks, login engine) on the real headless
 // Chromium of the suite, with a profile of their own and scripted answers for the user.
 #include "browser/browser_test_support.h"
+#include "browser/capture_surroundings.h"
 #include "browser/login_engine.h"
 #include "browser/window_tracker.h"
 #include "common/scripted_dialogs.h"
@@ -20,7 +21,7 @@ public:
     void lockSession() override { ADD_FAILURE() << "unexpected session lock"; }
 };
 
-class BrowserLogicSuite : public ChromiumSuite {
+class BrowserLogicSuite : public ChromiumSuite, protected CaptureSurroundings {
 protected:
     void SetUp() override
     {
@@ -67,12 +68,6 @@ protected:
     }
 
     LocalServer server;
-    TestProfile profile;
-    ScriptedDialogs dialogs;
-    RecordingHost host;
-    CaptureLog log;
-    PendingLogins pending;
-    CaptureContext context{pending, dialogs, host, log, profile.file(), profile.root()};
     NoDesktop desktop;
     std::unique_ptr<LoginEngine> engine;
     std::unique_ptr<cIEWindows> tracker;

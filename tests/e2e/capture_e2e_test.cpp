@@ -3,27 +3,13 @@
 #include "browser/capture_texts.h"
 #include "browser/save_site_dialog.h"
 #include "e2e/browser_logic_fixture.h"
+#include "e2e/login_pages.h"
 #include "support/parse_url.h"
 
 #include <map>
 
 namespace kv::test {
 namespace {
-
-constexpr const char* kPlainLogin = R"HTML(<!doctype html><html><head><title>Plain login</title></head><body>
-<form name="signin" action="/session" method="post">
-  <input type="text" name="user"><input type="password" name="pass">
-  <input type="submit" name="go" value="Sign in">
-</form></body></html>)HTML";
-
-constexpr const char* kModernLogin = R"HTML(<!doctype html><html><head><title>Modern</title></head><body>
-<form action="/session" method="post">
-  <input type="hidden" name="csrf" value="t0k3n">
-  <input type="email" name="email">
-  <input type="password" name="password">
-  <button type="button" id="show">show</button>
-  <button>Continue</button>
-</form></body></html>)HTML";
 
 // The page's own submit handler moves the typed values into hidden fields and empties the
 // visible ones, as some sites do.
@@ -161,7 +147,7 @@ TEST_F(CaptureE2eTest, ValuesThePageMovedIntoHiddenFieldsAreSavedAsTyped)
     const auto site =
         captureLogin("/hiding", kHidingLogin, {{"user", "bob"}, {"pass", "typed secret"}}, "go", "Hiding");
 
-    EXPECT_EQ(server.last("POST", "/session")->body, "h_user=bob&h_pass=typed+secret&user=&pass=&go=Go");
+    EXPECT_EQ(server.lastBody("POST", "/session"), "h_user=bob&h_pass=typed+secret&user=&pass=&go=Go");
     EXPECT_EQ(SiteValue(site, FORMLOGINVALUE), "bob");
     EXPECT_EQ(SiteValue(site, FORMPASSVALUE), "typed secret");
     EXPECT_TRUE(dialogs.messages().empty());

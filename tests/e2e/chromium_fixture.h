@@ -93,6 +93,8 @@ protected:
         options.executable = kChromiumPath;
         options.userDataDir = dirs_->profile.path();
         options.headless = true;
+        // Generous: a loaded CI machine can take seconds to open a window; a real hang still fails.
+        options.callTimeout = std::chrono::seconds(30);
         session_ = ChromiumSession::create(options);
     }
     static void TearDownTestSuite()

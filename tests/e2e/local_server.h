@@ -85,6 +85,12 @@ public:
                 return *it;
         return std::nullopt;
     }
+    // Its body, or a marker that cannot match an expected body when none came.
+    std::string lastBody(const std::string& method, const std::string& path) const
+    {
+        const auto request = last(method, path);
+        return request ? request->body : "<no " + method + " " + path + ">";
+    }
     std::size_t count(const std::string& method, const std::string& path) const
     {
         std::lock_guard lock(mutex_);

@@ -1,23 +1,9 @@
 // Logging into saved sites in the real browser: fill-and-submit and direct post.
 #include "e2e/browser_logic_fixture.h"
+#include "e2e/login_pages.h"
 
 namespace kv::test {
 namespace {
-
-constexpr const char* kPlainLogin = R"HTML(<!doctype html><html><head><title>Plain login</title></head><body>
-<form name="signin" action="/session" method="post">
-  <input type="text" name="user"><input type="password" name="pass">
-  <input type="submit" name="go" value="Sign in">
-</form></body></html>)HTML";
-
-constexpr const char* kModernLogin = R"HTML(<!doctype html><html><head><title>Modern</title></head><body>
-<form action="/session" method="post">
-  <input type="hidden" name="csrf" value="t0k3n">
-  <input type="email" name="email">
-  <input type="password" name="password">
-  <button type="button" onclick="document.title='toggled'">show</button>
-  <button>Continue</button>
-</form></body></html>)HTML";
 
 // The form is built by the page's script a while after the load event.
 constexpr const char* kScriptBuiltLogin = R"HTML(<!doctype html><html><head><title>Later</title></head><body>
@@ -79,6 +65,15 @@ protected:
             },
             "the login post");
     }
+
+    // Serves the page, logs in with a site saved for it and returns the body the form posted.
+    std::string postedLogin(const std::string& path, const std::string& html, const std::string& login,
+                            const std::string& password)
+    {
+        server.page(path, html);
+        logInAndWaitForThePost(savedSite(path, login, password));
+        return server.lastBody("POST", "/session");
+    }
 };
 
 TEST_F(LoginE2eTest, ASavedSiteLogsInWithItsOwnLoginAndPassword)
@@ -88,7 +83,7 @@ TEST_F(LoginE2eTest, ASavedSiteLogsInWithItsOwnLoginAndPassword)
 
     logInAndWaitForThePost(site);
 
-    EXPECT_EQ(server.last("POST", "/session")->body, "user=alice&pass=p%40ss+w0rd%26more&go=Sign+in");
+    EXPECT_EQ(server.lastBody("POST", "/session"), "user=alice&pass=p%40ss+w0rd%26more&go=Sign+in");
     EXPECT_EQ(log.lines(), std::vector<std::string>{site.string()});
     waitFor([&] { return pending.Count() == 0; }, "the submission to end the pending login");
     EXPECT_TRUE(dialogs.asked().empty());
@@ -110,65 +105,38 @@ TEST_F(LoginE2eTest, TheSuccessCounterRisesWithEveryLogin)
 
 TEST_F(LoginE2eTest, ATokenAnEmailFieldAndAButtonLogIn)
 {
-    server.page("/modern", kModernLogin);
-    const auto site = savedSite("/modern", "alice@example.org", "hunter2");
-
-    logInAndWaitForThePost(site);
-
-    EXPECT_EQ(server.last("POST", "/session")->body, "csrf=t0k3n&email=alice%40example.org&password=hunter2");
+    EXPECT_EQ(postedLogin("/modern", kModernLogin, "alice@example.org", "hunter2"),
+              "csrf=t0k3n&email=alice%40example.org&password=hunter2");
 }
 
 TEST_F(LoginE2eTest, AFormBuiltAfterTheLoadIsFilledWhenItAppears)
 {
-    server.page("/later", kScriptBuiltLogin);
-    const auto site = savedSite("/later", "dave", "later-pw");
-
-    logInAndWaitForThePost(site);
-
-    EXPECT_EQ(server.last("POST", "/session")->body, "login=dave&secret=later-pw&enter=Enter");
+    EXPECT_EQ(postedLogin("/later", kScriptBuiltLogin, "dave", "later-pw"),
+              "login=dave&secret=later-pw&enter=Enter");
 }
 
 TEST_F(LoginE2eTest, AnUnnamedSubmitInputSubmitsTheFormItself)
 {
-    server.page("/unnamed", kUnnamedSubmitLogin);
-    const auto site = savedSite("/unnamed", "ivy", "unnamed-pw");
-
-    logInAndWaitForThePost(site);
-
     // The form's own submit sends no value for the button.
-    EXPECT_EQ(server.last("POST", "/session")->body, "user=ivy&pass=unnamed-pw");
+    EXPECT_EQ(postedLogin("/unnamed", kUnnamedSubmitLogin, "ivy", "unnamed-pw"), "user=ivy&pass=unnamed-pw");
 }
 
 TEST_F(LoginE2eTest, ALoginFormInAFrameIsFilledWhenTheFrameCompletes)
 {
-    server.page("/framed", kFramedPage);
     server.page("/inner", kInnerLogin);
-    const auto site = savedSite("/framed", "judy", "frame-pw");
-
-    logInAndWaitForThePost(site);
-
-    EXPECT_EQ(server.last("POST", "/session")->body, "who=judy&pw=frame-pw&go=Go");
+    EXPECT_EQ(postedLogin("/framed", kFramedPage, "judy", "frame-pw"), "who=judy&pw=frame-pw&go=Go");
 }
 
 TEST_F(LoginE2eTest, AnImageButtonAfterThePasswordIsPressed)
 {
-    server.page("/image", kImageLogin);
-    const auto site = savedSite("/image", "erin", "img-pw");
-
-    logInAndWaitForThePost(site);
-
-    EXPECT_EQ(server.last("POST", "/session")->body.rfind("search=", 0), std::string::npos);
-    EXPECT_EQ(server.last("POST", "/session")->body.rfind("user=erin&pass=img-pw&img.x=", 0), 0u);
+    const auto body = postedLogin("/image", kImageLogin, "erin", "img-pw");
+    EXPECT_EQ(body.rfind("search=", 0), std::string::npos);
+    EXPECT_EQ(body.rfind("user=erin&pass=img-pw&img.x=", 0), 0u);
 }
 
 TEST_F(LoginE2eTest, AScriptLinkIsTheLastResort)
 {
-    server.page("/link", kScriptLinkLogin);
-    const auto site = savedSite("/link", "frank", "link-pw");
-
-    logInAndWaitForThePost(site);
-
-    EXPECT_EQ(server.last("POST", "/session")->body, "user=frank&pass=link-pw");
+    EXPECT_EQ(postedLogin("/link", kScriptLinkLogin, "frank", "link-pw"), "user=frank&pass=link-pw");
 }
 
 TEST_F(LoginE2eTest, APageOfAnotherOriginIsNotFilled)

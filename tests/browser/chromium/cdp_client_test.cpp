@@ -1,5 +1,7 @@
 #include "browser/chromium/cdp_client.h"
 
+#include "pipe_ends.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -16,35 +18,18 @@ class CdpClientTest : public ::testing::Test {
 protected:
     CdpClientTest()
     {
-        int in[2], out[2];
-        if (pipe(in) != 0 || pipe(out) != 0)
-            throw std::runtime_error("pipe");
-        transport_ = std::make_unique<PipeTransport>(in[0], out[1]);
-        browserWrite_ = in[1];
-        browserRead_ = out[0];
-        client_ = std::make_unique<CdpClient>(*transport_, 1s);
+        client_ = std::make_unique<CdpClient>(*pipes_.transport, 1s);
         client_->setEventHandler(
             [this](const std::string& session, const std::string& method, const Json& params) {
                 events_.push_back(session + "|" + method + "|" + params.dump());
             });
     }
-    ~CdpClientTest() override
-    {
-        client_.reset();
-        if (browserWrite_ >= 0)
-            close(browserWrite_);
-        close(browserRead_);
-    }
-    void browserSays(const std::string& message)
-    {
-        const std::string framed = message + '\0';
-        ASSERT_EQ(write(browserWrite_, framed.data(), framed.size()), static_cast<ssize_t>(framed.size()));
-    }
+    void browserSays(const std::string& message) { pipes_.peerSend(message + '\0'); }
     // What the client wrote, split into messages.
     std::vector<Json> browserHeard()
     {
         std::string bytes(65536, '\0');
-        const ssize_t n = read(browserRead_, bytes.data(), bytes.size());
+        const ssize_t n = read(pipes_.peerRead, bytes.data(), bytes.size());
         bytes.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
         std::vector<Json> messages;
         std::size_t start = 0;
@@ -53,11 +38,9 @@ protected:
         return messages;
     }
 
-    std::unique_ptr<PipeTransport> transport_;
-    std::unique_ptr<CdpClient> client_;
-    int browserWrite_;
-    int browserRead_;
+    PipeEnds pipes_;
     std::vector<std::string> events_;
+    std::unique_ptr<CdpClient> client_; // last, so it stops before what it reports into goes
 };
 
 TEST_F(CdpClientTest, CallGetsItsOwnAnswerAndEventsMeanwhileAreHandled)
@@ -90,8 +73,7 @@ TEST_F(CdpClientTest, ClosedPipeFailsTheWaitingCallAndEveryCallback)
 {
     int failed = 0;
     client_->send("A.first", Json::object(), {}, [&](const std::optional<Json>& r) { failed += !r; });
-    close(browserWrite_);
-    browserWrite_ = -1;
+    pipes_.peerClose();
     EXPECT_FALSE(client_->call("A.second", Json::object(), {}, 1s));
     EXPECT_EQ(failed, 1);
     EXPECT_FALSE(client_->connected());

@@ -1,5 +1,7 @@
 #include "browser/chromium/pipe_transport.h"
 
+#include "pipe_ends.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -13,38 +15,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using namespace std::string_literals;
-
-// Two pipes: the transport under test on one side, raw descriptors for the test on the other.
-struct PipeEnds {
-    PipeEnds()
-    {
-        int in[2], out[2];
-        if (pipe(in) != 0 || pipe(out) != 0)
-            throw std::runtime_error("pipe");
-        transport = std::make_unique<PipeTransport>(in[0], out[1]);
-        peerWrite = in[1];
-        peerRead = out[0];
-    }
-    ~PipeEnds()
-    {
-        if (peerWrite >= 0)
-            close(peerWrite);
-        close(peerRead);
-    }
-    void peerSend(const std::string& bytes) const
-    {
-        ASSERT_EQ(write(peerWrite, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    }
-    void peerClose()
-    {
-        close(peerWrite);
-        peerWrite = -1;
-    }
-
-    std::unique_ptr<PipeTransport> transport;
-    int peerWrite;
-    int peerRead;
-};
 
 TEST(PipeTransport, SplitsMessagesOnTheirTerminatorsAcrossReads)
 {

@@ -1,0 +1,19 @@
+#pragma once
+// What the capture rules work with in a test: a profile, scripted answers for the user, a
+// host and log that record what was asked of them, and the context tying them together.
+#include "browser/browser_sink.h"
+#include "browser/browser_test_support.h"
+#include "common/scripted_dialogs.h"
+
+namespace kv::test {
+
+struct CaptureSurroundings {
+    TestProfile profile;
+    ScriptedDialogs dialogs;
+    RecordingHost host;
+    CaptureLog log;
+    PendingLogins pending;
+    CaptureContext context{pending, dialogs, host, log, profile.file(), profile.root()};
+};
+
+} // namespace kv::test
