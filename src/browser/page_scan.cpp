@@ -1,5 +1,7 @@
 #include "browser/page_scan.h"
 
+#include "support/ascii_text.h"
+
 #include <algorithm>
 #include <cctype>
 #include <string_view>
@@ -9,18 +11,11 @@ namespace {
 
 constexpr std::string_view kHiddenObject = "[object]";
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
 // Login pages name their user field as text, e-mail or telephone input; all three are typed in.
 bool isTextLike(const DomElement& element)
 {
-    return equalsIgnoringCase(element.Type, "text") || equalsIgnoringCase(element.Type, "email") ||
-           equalsIgnoringCase(element.Type, "tel");
+    return EqualsIgnoringCase(element.Type, "text") || EqualsIgnoringCase(element.Type, "email") ||
+           EqualsIgnoringCase(element.Type, "tel");
 }
 
 std::string formProperty(const DomForm& form, const std::string& property, std::string_view attribute)
@@ -60,7 +55,7 @@ void scanForms(const DocumentSnapshot& document, FormFacts formFacts, LoginCandi
 
 bool IsPasswordField(const DomElement& element)
 {
-    return equalsIgnoringCase(element.Tagname, "INPUT") && equalsIgnoringCase(element.Type, "password");
+    return EqualsIgnoringCase(element.Tagname, "INPUT") && EqualsIgnoringCase(element.Type, "password");
 }
 
 std::optional<std::size_t> LoginFieldIndex(const std::vector<DomElement>& elements, std::size_t passwordIndex)
@@ -72,7 +67,7 @@ std::optional<std::size_t> LoginFieldIndex(const std::vector<DomElement>& elemen
         --k;
     // A hidden token is never typed in, and filling the password field with the login would
     // break the very login being saved.
-    if (k == passwordIndex || equalsIgnoringCase(elements[k].Type, "hidden"))
+    if (k == passwordIndex || EqualsIgnoringCase(elements[k].Type, "hidden"))
         return std::nullopt;
     return k;
 }

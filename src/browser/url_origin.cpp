@@ -1,19 +1,13 @@
 #include "browser/url_origin.h"
 
+#include "support/ascii_text.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 
 namespace kv {
 namespace {
-
-std::string lower(std::string_view text)
-{
-    std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return result;
-}
 
 int defaultPort(std::string_view scheme)
 {
@@ -34,7 +28,7 @@ std::optional<UrlOrigin> OriginOf(std::string_view url)
     if (schemeEnd == std::string_view::npos || schemeEnd == 0)
         return std::nullopt;
     UrlOrigin origin;
-    origin.scheme = lower(url.substr(0, schemeEnd));
+    origin.scheme = LowerCaseAscii(url.substr(0, schemeEnd));
     if (!std::all_of(origin.scheme.begin(), origin.scheme.end(),
                      [](unsigned char c) { return std::isalnum(c) || c == '+' || c == '-' || c == '.'; }))
         return std::nullopt;
@@ -63,7 +57,7 @@ std::optional<UrlOrigin> OriginOf(std::string_view url)
     }
     if (host.empty())
         return std::nullopt;
-    origin.host = lower(host);
+    origin.host = LowerCaseAscii(host);
 
     origin.port = defaultPort(origin.scheme);
     if (!port.empty()) {

@@ -4,6 +4,7 @@
 #include "storage/secure_store.h"
 #include "storage/site_file.h"
 #include "storage/sites_tree.h"
+#include "support/ascii_text.h"
 
 #include <filesystem>
 
@@ -31,13 +32,6 @@ bool MoveWithoutReplacing(const fs::path& from, const fs::path& to)
     std::error_code error;
     fs::rename(from, to, error);
     return !error;
-}
-
-std::string Trimmed(std::string text)
-{
-    text.erase(0, text.find_first_not_of(' '));
-    text.erase(text.find_last_not_of(' ') + 1);
-    return text;
 }
 
 } // namespace
@@ -153,7 +147,7 @@ bool FolderMenuOffersFolderCommands(bool isRoot)
 bool IsVelotripSite(const std::string& siteKey)
 {
     auto value = ReadSecureValue(kMainSection, VELOTRIP, siteKey);
-    return value && Trimmed(*value) == kVelotripOn;
+    return value && TrimBlanks(*value) == kVelotripOn;
 }
 
 } // namespace kv

@@ -5,20 +5,12 @@
 #include "startup/startup_texts.h"
 #include "storage/ini_values.h"
 #include "storage/key_material.h"
+#include "support/ascii_text.h"
 
 #include <algorithm>
 #include <cctype>
 
 namespace kv {
-
-namespace {
-std::string Lowered(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-} // namespace
 
 LoginVerdict LoginDialog::attemptFailed()
 {
@@ -70,7 +62,7 @@ LoginVerdict OwnLoginDialog::cmdYes_Click(const std::string& text1, const std::s
     if (login.empty() || password.empty())
         process_.endProgram();
     // Both comparisons always run, so the time taken does not tell which one failed.
-    const bool loginMatches = Lowered(text1) == Lowered(login);
+    const bool loginMatches = EqualsIgnoringCase(text1, login);
     const bool passwordMatches = ConstantTimeEqual(text2, password);
     if (loginMatches && passwordMatches) {
         Passed = true;

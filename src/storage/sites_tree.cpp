@@ -3,7 +3,7 @@
 #include "storage/secure_store.h"
 #include "storage/site_file.h"
 #include "storage/sites_tree_listing.h"
-#include "support/reg_text.h"
+#include "support/ascii_text.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,7 +1,7 @@
 // The registry class's text form of binary data: "4A 00 FF".
 #include "support/reg_access.h"
 
-#include "support/reg_text.h"
+#include "support/ascii_text.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include "support/reg_access.h"
 
 #include "support/reg_path.h"
-#include "support/reg_text.h"
+#include "support/ascii_text.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,5 +1,7 @@
 #include "browser/chromium/post_headers.h"
 
+#include "support/ascii_text.h"
+
 #include <algorithm>
 #include <cctype>
 #include <nlohmann/json.hpp>
@@ -9,16 +11,9 @@ namespace kv {
 
 namespace {
 
-bool SameName(std::string_view a, std::string_view b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
 bool Dropped(std::string_view name)
 {
-    return SameName(name, "cookie") || SameName(name, "content-length");
+    return EqualsIgnoringCase(name, "cookie") || EqualsIgnoringCase(name, "content-length");
 }
 
 } // namespace
@@ -28,7 +23,7 @@ nlohmann::json PostHeaders(const nlohmann::json& original, const std::string& ex
     nlohmann::json headers = nlohmann::json::array();
     if (original.is_object())
         for (const auto& [name, value] : original.items())
-            if (value.is_string() && !Dropped(name) && !SameName(name, "content-type"))
+            if (value.is_string() && !Dropped(name) && !EqualsIgnoringCase(name, "content-type"))
                 headers.push_back({{"name", name}, {"value", value}});
     bool typed = false;
     std::size_t start = 0;
@@ -48,7 +43,7 @@ nlohmann::json PostHeaders(const nlohmann::json& original, const std::string& ex
         value.erase(0, value.find_first_not_of(" \t"));
         if (Dropped(name))
             continue;
-        typed = typed || SameName(name, "content-type");
+        typed = typed || EqualsIgnoringCase(name, "content-type");
         headers.push_back({{"name", name}, {"value", value}});
     }
     if (!typed)

@@ -1,4 +1,4 @@
-#include "support/reg_text.h"
+#include "support/ascii_text.h"
 
 namespace kv {
 
@@ -17,6 +17,20 @@ std::string UpperCaseAscii(std::string_view text)
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 'a' + 'A');
     return upper;
+}
+
+std::string LowerCaseAscii(std::string_view text)
+{
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && LowerCaseAscii(a) == LowerCaseAscii(b);
 }
 
 } // namespace kv

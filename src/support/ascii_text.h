@@ -1,5 +1,5 @@
 #pragma once
-// Small text rules shared by the registry class and its file format.
+// Small ASCII text rules shared across the program (names, keys, hosts compare without case).
 #include <string>
 #include <string_view>
 
@@ -10,5 +10,9 @@ std::string TrimBlanks(std::string_view text);
 
 // ASCII letters upper-cased; other bytes kept.
 std::string UpperCaseAscii(std::string_view text);
+std::string LowerCaseAscii(std::string_view text);
+
+// Equal when ASCII letters are compared without regard to case.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
 } // namespace kv
