@@ -1,10 +1,11 @@
 // kestrelyn-vormaplex: the start-up sequence (profile, first-run wizard, program login),
 // then the main window.
-#include "browser_session.h"
+#include "app/browser_session.h"
+#include "app/qt_dialogs.h"
+#include "app/unavailable_desktop_shortcuts.h"
 #include "mainwindow/data_directory.h"
 #include "mainwindow/main_window_form.h"
 #include "mainwindow/main_window_texts.h"
-#include "mainwindow/qt_icons.h"
 #include "platform/account_check.h"
 #include "platform/exiting_process.h"
 #include "platform/machine_identity.h"
@@ -15,10 +16,9 @@
 #include "platform/xdg_desktop_shell.h"
 #include "startup/profile.h"
 #include "startup/start_up.h"
-#include "support/qt_dialogs.h"
 #include "support/reg_access.h"
 #include "support/sqlite_registry_backend.h"
-#include "unavailable_desktop_shortcuts.h"
+#include "widgets/qt_icons.h"
 
 #include <QApplication>
 #include <QSocketNotifier>

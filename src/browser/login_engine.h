@@ -5,7 +5,7 @@
 #include "browser/automation.h"
 #include "browser/browser_host.h"
 #include "browser/pending_logins.h"
-#include "mainwindow/url_launcher.h"
+#include "browser/url_launcher.h"
 #include "platform/desktop_shell.h"
 #include "support/dialogs.h"
 

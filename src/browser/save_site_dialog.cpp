@@ -1,8 +1,8 @@
 #include "browser/save_site_dialog.h"
 
 #include "browser/capture_texts.h"
-#include "mainwindow/site_tree_commands.h"
-#include "mainwindow/site_tree_texts.h"
+#include "sites/site_tree_commands.h"
+#include "sites/site_tree_texts.h"
 #include "storage/site_file.h"
 #include "storage/sites_tree.h"
 #include "support/parse_url.h"

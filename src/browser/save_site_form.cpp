@@ -1,7 +1,7 @@
 #include "browser/save_site_form.h"
 
 #include "browser/capture_texts.h"
-#include "mainwindow/sites_tree_widget.h"
+#include "widgets/sites_tree_widget.h"
 
 #include <QApplication>
 #include <QGridLayout>

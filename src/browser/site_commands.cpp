@@ -1,7 +1,7 @@
 #include "browser/site_commands.h"
 
 #include "browser/login_texts.h"
-#include "mainwindow/site_tree_texts.h"
+#include "sites/site_tree_texts.h"
 #include "storage/secure_store.h"
 #include "storage/site_file.h"
 #include "storage/sites_tree.h"

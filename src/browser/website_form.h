@@ -1,7 +1,7 @@
 #pragma once
 // frmWebsite: asks for an address and opens it in the browser, where the capture then
 // offers to save the login.
-#include "mainwindow/url_launcher.h"
+#include "browser/url_launcher.h"
 
 #include <QDialog>
 

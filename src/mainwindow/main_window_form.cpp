@@ -6,10 +6,10 @@
 #include "mainwindow/main_window_texts.h"
 #include "mainwindow/news_frame.h"
 #include "mainwindow/qt_command_bar.h"
-#include "mainwindow/qt_icons.h"
 #include "mainwindow/qt_skin.h"
-#include "mainwindow/shortcut_bar_widget.h"
 #include "mainwindow/skin_table.h"
+#include "widgets/qt_icons.h"
+#include "widgets/shortcut_bar_widget.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
 #pragma once
 // Every decision of the main window: command dispatch, area switch, window keys,
 // help pages, window position, the secure-browsing repair and the exit question.
+#include "browser/url_launcher.h"
 #include "mainwindow/main_window_view.h"
-#include "mainwindow/url_launcher.h"
 #include "support/dialogs.h"
 
 #include <filesystem>

@@ -4,11 +4,11 @@
 #include "browser/website_form.h"
 #include "mainwindow/nimbrase_option.h"
 #include "mainwindow/site_details_form.h"
-#include "mainwindow/site_tree_commands.h"
-#include "mainwindow/site_tree_texts.h"
-#include "mainwindow/sites_tree_widget.h"
+#include "sites/site_tree_commands.h"
+#include "sites/site_tree_texts.h"
 #include "storage/sites_tree.h"
 #include "storage/sites_tree_model.h"
+#include "widgets/sites_tree_widget.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

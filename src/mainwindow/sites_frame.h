@@ -1,7 +1,7 @@
 #pragma once
 // fraSites: the site tree with its context menus, buttons and the secure-browsing box.
 // The rules live in site_tree_commands; this frame shows and forwards.
-#include "mainwindow/url_launcher.h"
+#include "browser/url_launcher.h"
 #include "support/dialogs.h"
 
 #include <QGroupBox>

@@ -1,9 +1,9 @@
 #include "startup/wizard_form.h"
 
-#include "mainwindow/qt_icons.h"
-#include "mainwindow/shortcut_bar_widget.h"
 #include "startup/key_filter.h"
 #include "startup/startup_texts.h"
+#include "widgets/qt_icons.h"
+#include "widgets/shortcut_bar_widget.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -3,7 +3,7 @@
 #include "browser/capture_texts.h"
 #include "browser_test_support.h"
 #include "common/scripted_dialogs.h"
-#include "mainwindow/site_tree_texts.h"
+#include "sites/site_tree_texts.h"
 #include "storage/sites_tree.h"
 #include "support/parse_url.h"
 

@@ -4,7 +4,7 @@
 #include "browser_test_support.h"
 #include "common/scripted_dialogs.h"
 #include "fake_browser.h"
-#include "mainwindow/site_tree_texts.h"
+#include "sites/site_tree_texts.h"
 #include "storage/sites_tree.h"
 
 #include <gtest/gtest.h>

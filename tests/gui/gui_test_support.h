@@ -1,8 +1,8 @@
 #pragma once
 // A throwaway profile with cipher keys set, a launcher that records addresses, and
 // helpers for writing sites.
+#include "browser/url_launcher.h"
 #include "common/temp_dir.h"
-#include "mainwindow/url_launcher.h"
 #include "storage/key_material.h"
 #include "storage/secure_store.h"
 #include "storage/site_file.h"

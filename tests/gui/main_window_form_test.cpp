@@ -7,10 +7,10 @@
 #include "mainwindow/main_window_form.h"
 #include "mainwindow/main_window_texts.h"
 #include "mainwindow/qt_command_bar.h"
-#include "mainwindow/shortcut_bar_widget.h"
-#include "mainwindow/sites_tree_widget.h"
 #include "storage/ini_values.h"
 #include "version.h"
+#include "widgets/shortcut_bar_widget.h"
+#include "widgets/sites_tree_widget.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,7 +2,7 @@
 #include "browser/save_site_form.h"
 #include "common/scripted_dialogs.h"
 #include "gui_test_support.h"
-#include "mainwindow/sites_tree_widget.h"
+#include "widgets/sites_tree_widget.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,8 +1,8 @@
 #include "common/scripted_dialogs.h"
 #include "gui_test_support.h"
 #include "mainwindow/site_details.h"
-#include "mainwindow/site_tree_commands.h"
-#include "mainwindow/site_tree_texts.h"
+#include "sites/site_tree_commands.h"
+#include "sites/site_tree_texts.h"
 #include "storage/secure_store.h"
 
 #include <gtest/gtest.h>

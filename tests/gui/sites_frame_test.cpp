@@ -2,11 +2,11 @@
 #include "gui_test_support.h"
 #include "mainwindow/property_grid_widget.h"
 #include "mainwindow/site_details_form.h"
-#include "mainwindow/site_tree_texts.h"
 #include "mainwindow/sites_frame.h"
-#include "mainwindow/sites_tree_widget.h"
+#include "sites/site_tree_texts.h"
 #include "storage/ini_values.h"
 #include "storage/secure_store.h"
+#include "widgets/sites_tree_widget.h"
 
 #include <QAction>
 #include <QCheckBox>

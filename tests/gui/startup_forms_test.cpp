@@ -1,9 +1,9 @@
 #include "common/scripted_dialogs.h"
 #include "common/temp_dir.h"
-#include "mainwindow/shortcut_bar_widget.h"
 #include "startup/create_login_form.h"
 #include "startup/startup_texts.h"
 #include "startup/wizard_form.h"
+#include "widgets/shortcut_bar_widget.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

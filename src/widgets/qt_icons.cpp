@@ -1,4 +1,4 @@
-#include "mainwindow/qt_icons.h"
+#include "widgets/qt_icons.h"
 
 #include <QFile>
 

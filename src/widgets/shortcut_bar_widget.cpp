@@ -1,4 +1,4 @@
-#include "mainwindow/shortcut_bar_widget.h"
+#include "widgets/shortcut_bar_widget.h"
 
 #include <QMouseEvent>
 

@@ -1,6 +1,6 @@
-#include "mainwindow/site_tree_commands.h"
+#include "sites/site_tree_commands.h"
 
-#include "mainwindow/site_tree_texts.h"
+#include "sites/site_tree_texts.h"
 #include "storage/secure_store.h"
 #include "storage/site_file.h"
 #include "storage/sites_tree.h"

@@ -1,4 +1,4 @@
-#include "mainwindow/site_tree_texts.h"
+#include "sites/site_tree_texts.h"
 
 namespace kv {
 

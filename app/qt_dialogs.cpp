@@ -1,4 +1,4 @@
-#include "support/qt_dialogs.h"
+#include "app/qt_dialogs.h"
 
 #include "browser/save_site_form.h"
 #include "mainwindow/qt_skin.h"

@@ -1,6 +1,6 @@
-#include "mainwindow/sites_tree_widget.h"
+#include "widgets/sites_tree_widget.h"
 
-#include "mainwindow/qt_icons.h"
+#include "widgets/qt_icons.h"
 
 #include <QDrag>
 #include <QDragMoveEvent>
