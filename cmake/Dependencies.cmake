@@ -8,6 +8,12 @@ find_package(nlohmann_json REQUIRED)
 pkg_check_modules(PAM REQUIRED IMPORTED_TARGET pam)
 find_package(X11 REQUIRED)
 find_package(CURL REQUIRED)
+# CSV exports of other password managers (Debian's libcsv-dev ships no CMake or pkg-config files).
+find_path(CSV_INCLUDE_DIR csv.h REQUIRED)
+find_library(CSV_LIBRARY csv REQUIRED)
+add_library(libcsv::libcsv UNKNOWN IMPORTED)
+set_target_properties(libcsv::libcsv PROPERTIES IMPORTED_LOCATION ${CSV_LIBRARY}
+                      INTERFACE_INCLUDE_DIRECTORIES ${CSV_INCLUDE_DIR})
 if(KV_BUILD_GUI)
     find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Svg Network Test)
     qt_standard_project_setup()

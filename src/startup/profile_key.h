@@ -1,9 +1,9 @@
 #pragma once
 // The 25-character profile key: "0"-"9" and "A"-"Z", made from the system's CSPRNG
 // with the user's mouse movements mixed in.
+#include "storage/secure_random.h"
+
 #include <cstddef>
-#include <functional>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -11,8 +11,6 @@ namespace kv {
 
 inline constexpr std::size_t kProfileKeyLength = 25;
 inline constexpr std::size_t kMouseTextNeeded = 1000;
-
-using RandomFill = std::function<void(std::span<unsigned char>)>;
 
 // Every character is drawn uniformly from the CSPRNG; the mouse text is folded in on top,
 // which keeps the draw uniform, so knowing the mouse text tells nothing about the key.

@@ -1,5 +1,7 @@
 #include "storage/ini_file.h"
 
+#include "storage/atomic_file.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -89,33 +91,6 @@ std::string_view OneLine(std::string_view value)
 std::error_code LastError()
 {
     return {errno, std::generic_category()};
-}
-
-tl::expected<void, std::error_code> WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return tl::unexpected(LastError());
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return {};
-}
-
-tl::expected<void, std::error_code> SyncFolder(const std::filesystem::path& folder)
-{
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return tl::unexpected(LastError());
-    const int result = ::fsync(fd);
-    const std::error_code error = LastError();
-    ::close(fd);
-    if (result != 0)
-        return tl::unexpected(error);
-    return {};
 }
 
 } // namespace
@@ -226,31 +201,14 @@ std::string IniFile::serialize() const
 
 tl::expected<void, std::error_code> IniFile::save(const std::filesystem::path& file) const
 {
-    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
-    // Hidden, and never ending in the file's own extension, so folder walks skip it.
-    std::string tempName = (folder / ".").string();
-    tempName.append(file.filename().string()).append(".XXXXXX");
-    const int fd = ::mkostemp(tempName.data(), O_CLOEXEC);
-    if (fd < 0)
-        return tl::unexpected(LastError());
-    auto written = [&]() -> tl::expected<void, std::error_code> {
-        if (::fchmod(fd, S_IRUSR | S_IWUSR) != 0)
-            return tl::unexpected(LastError());
-        if (auto result = WriteAll(fd, serialize()); !result)
-            return result;
-        if (::fsync(fd) != 0)
-            return tl::unexpected(LastError());
-        return {};
-    }();
-    if (::close(fd) != 0 && written)
-        written = tl::unexpected(LastError());
-    if (written && ::rename(tempName.c_str(), file.c_str()) != 0)
-        written = tl::unexpected(LastError());
-    if (!written) {
-        ::unlink(tempName.c_str());
-        return written;
-    }
-    return SyncFolder(folder);
+    auto pending = PendingFile::create(file, serialize());
+    if (!pending)
+        return tl::unexpected(pending.error());
+    if (auto result = pending->sync(); !result)
+        return result;
+    if (auto result = pending->commit(); !result)
+        return result;
+    return SyncFolder(file.has_parent_path() ? file.parent_path() : ".");
 }
 
 IniFile::Section* IniFile::findSection(std::string_view name)

@@ -6,8 +6,6 @@ namespace kv {
 
 namespace {
 
-// A plain read fetches at most this many bytes of a value.
-constexpr std::size_t kMaxValueLength = 19'999;
 // Key listings were fetched into a buffer of this many characters: NUL-separated
 // names and a closing NUL; a name that no longer fits is cut short.
 constexpr std::size_t kKeyListCapacity = 1'999;
@@ -29,7 +27,7 @@ std::string ReadIniValue(std::string_view section, std::string_view key, const s
     if (!text)
         return {};
     const auto value = FindIniValue(*text, section, key);
-    return value ? std::string(value->substr(0, kMaxValueLength)) : std::string();
+    return value ? std::string(value->substr(0, kMaxIniValueLength)) : std::string();
 }
 
 void WriteIniValue(std::string_view section, std::string_view key, std::optional<std::string_view> value,

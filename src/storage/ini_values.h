@@ -8,7 +8,12 @@
 
 namespace kv {
 
-// The value, or "" when the file, section or key is absent (at most 19 999 bytes).
+// A plain read fetches at most this many bytes of a value.
+inline constexpr std::size_t kMaxIniValueLength = 19'999;
+// The longest value whose encrypted text still fits a plain read.
+inline constexpr std::size_t kMaxSecureValueLength = 6'652;
+
+// The value, or "" when the file, section or key is absent (at most kMaxIniValueLength bytes).
 std::string ReadIniValue(std::string_view section, std::string_view key, const std::filesystem::path& file);
 
 // Writes the value as it stands (also ""); nullopt deletes the key. Atomic, file mode 0600.

@@ -1,0 +1,160 @@
+#include "storage/atomic_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kv {
+
+namespace {
+
+std::error_code LastError()
+{
+    return {errno, std::generic_category()};
+}
+
+tl::expected<void, std::error_code> WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return tl::unexpected(LastError());
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return {};
+}
+
+std::filesystem::path FolderOf(const std::filesystem::path& file)
+{
+    return file.has_parent_path() ? file.parent_path() : ".";
+}
+
+// Runs call on a read-only descriptor of folder.
+template <typename Call>
+tl::expected<void, std::error_code> OnFolder(const std::filesystem::path& folder, Call call)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return tl::unexpected(LastError());
+    const int result = call(fd);
+    const std::error_code error = LastError();
+    ::close(fd);
+    if (result != 0)
+        return tl::unexpected(error);
+    return {};
+}
+
+} // namespace
+
+tl::expected<PendingFile, std::error_code> PendingFile::create(const std::filesystem::path& file,
+                                                               std::string_view content)
+{
+    // The name's start keeps it recognisable; it is cut so that the temp name still fits.
+    constexpr std::size_t kNameBytesKept = 200;
+    std::string tempName = (FolderOf(file) / ".").string();
+    tempName.append(file.filename().string().substr(0, kNameBytesKept)).append(".XXXXXX");
+    const int fd = ::mkostemp(tempName.data(), O_CLOEXEC);
+    if (fd < 0)
+        return tl::unexpected(LastError());
+    auto written = [&]() -> tl::expected<void, std::error_code> {
+        if (::fchmod(fd, S_IRUSR | S_IWUSR) != 0)
+            return tl::unexpected(LastError());
+        return WriteAll(fd, content);
+    }();
+    if (::close(fd) != 0 && written)
+        written = tl::unexpected(LastError());
+    if (!written) {
+        ::unlink(tempName.c_str());
+        return tl::unexpected(written.error());
+    }
+    return PendingFile(file, tempName);
+}
+
+PendingFile::PendingFile(PendingFile&& other) noexcept
+    : file_(std::move(other.file_)), temp_(std::exchange(other.temp_, {}))
+{
+}
+
+PendingFile::~PendingFile()
+{
+    if (!temp_.empty())
+        ::unlink(temp_.c_str());
+}
+
+tl::expected<void, std::error_code> PendingFile::sync() const
+{
+    const int fd = ::open(temp_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return tl::unexpected(LastError());
+    const int result = ::fsync(fd);
+    const std::error_code error = LastError();
+    ::close(fd);
+    if (result != 0)
+        return tl::unexpected(error);
+    return {};
+}
+
+tl::expected<void, std::error_code> PendingFile::commit()
+{
+    if (::rename(temp_.c_str(), file_.c_str()) != 0)
+        return tl::unexpected(LastError());
+    temp_.clear();
+    return {};
+}
+
+tl::expected<void, std::error_code> SyncFolder(const std::filesystem::path& folder)
+{
+    return OnFolder(folder, [](int fd) { return ::fsync(fd); });
+}
+
+tl::expected<void, std::error_code> AtomicFileBatch::add(const std::filesystem::path& file,
+                                                         std::string_view content)
+{
+    auto pending = PendingFile::create(file, content);
+    if (!pending)
+        return tl::unexpected(pending.error());
+    pending_.push_back(std::move(*pending));
+    if (pending_.size() >= kFilesPerFlush)
+        flush();
+    return {};
+}
+
+std::vector<AtomicFileBatch::Failure> AtomicFileBatch::commit()
+{
+    flush();
+    return std::exchange(failures_, {});
+}
+
+void AtomicFileBatch::flush()
+{
+    if (pending_.empty())
+        return;
+    std::set<std::filesystem::path> folders;
+    for (const PendingFile& file : pending_)
+        folders.insert(FolderOf(file.file()));
+    // One sync of each file system holding the temp files puts all their bytes on disk
+    // before any of them replaces a file.
+    std::error_code flushError;
+    for (const auto& folder : folders)
+        if (auto synced = OnFolder(folder, [](int fd) { return ::syncfs(fd); }); !synced && !flushError)
+            flushError = synced.error();
+    for (PendingFile& file : pending_) {
+        if (flushError) {
+            failures_.push_back({file.file(), flushError});
+            continue;
+        }
+        if (auto committed = file.commit(); !committed)
+            failures_.push_back({file.file(), committed.error()});
+    }
+    pending_.clear();
+    for (const auto& folder : folders)
+        (void)SyncFolder(folder);
+}
+
+} // namespace kv

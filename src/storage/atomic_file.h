@@ -1,0 +1,66 @@
+#pragma once
+// Files replaced whole or not at all. New content goes into a hidden temp file beside the
+// file (owner-only, never ending in the file's own extension, so folder walks skip it);
+// once its bytes are on disk, a rename puts it in place, and syncing the folder makes the
+// rename itself durable.
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+#include <tl/expected.hpp>
+#include <vector>
+
+namespace kv {
+
+class PendingFile {
+public:
+    // The content written but not yet synced. The folder must exist.
+    static tl::expected<PendingFile, std::error_code> create(const std::filesystem::path& file,
+                                                             std::string_view content);
+    PendingFile(PendingFile&& other) noexcept;
+    PendingFile& operator=(PendingFile&&) = delete;
+    ~PendingFile(); // a temp file never put in place is removed
+
+    tl::expected<void, std::error_code> sync() const;
+    // Renames the temp file over the file; the folder is not synced.
+    tl::expected<void, std::error_code> commit();
+
+    const std::filesystem::path& file() const { return file_; }
+
+private:
+    PendingFile(std::filesystem::path file, std::filesystem::path temp)
+        : file_(std::move(file)), temp_(std::move(temp))
+    {
+    }
+    std::filesystem::path file_;
+    std::filesystem::path temp_; // empty once committed or moved from
+};
+
+tl::expected<void, std::error_code> SyncFolder(const std::filesystem::path& folder);
+
+// Many files written with as few syncs as atomic replacement allows: the pending files'
+// bytes are flushed with one sync of their file system, then each is renamed in place,
+// then each folder is synced once.
+class AtomicFileBatch {
+public:
+    // Files kept pending before a flush; each holds an open temp file only between calls.
+    static constexpr std::size_t kFilesPerFlush = 512;
+
+    struct Failure {
+        std::filesystem::path file;
+        std::error_code error;
+    };
+
+    // An error here means this file will not be written; what is pending is dropped when
+    // the batch goes without commit().
+    tl::expected<void, std::error_code> add(const std::filesystem::path& file, std::string_view content);
+    // Puts every added file in place; the files that could not be are returned.
+    std::vector<Failure> commit();
+
+private:
+    void flush();
+
+    std::vector<PendingFile> pending_;
+    std::vector<Failure> failures_;
+};
+
+} // namespace kv
