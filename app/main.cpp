@@ -18,7 +18,9 @@
 #include "startup/start_up.h"
 #include "support/reg_access.h"
 #include "support/sqlite_registry_backend.h"
+#include "tools/site_printer.h"
 #include "widgets/qt_icons.h"
+#include "widgets/qt_wait_until.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -53,16 +55,19 @@ int main(int argc, char** argv)
 
     XdgDesktopShell shell;
     BrowserSession browserSession(browser, ProfileFile(), CurrentProfile().path, dialogs, shell);
-    frmMain window({CurrentProfile().path,
-                    ProfileFile(),
-                    dataDirectory,
-                    dialogs,
-                    browserSession.launcher(),
-                    &browserSession.siteCommands(),
-                    {},
-                    {},
-                    [&browserSession] { browserSession.createTracker(); },
-                    {}});
+    frmMain window(
+        {CurrentProfile().path,
+         ProfileFile(),
+         dataDirectory,
+         dialogs,
+         browserSession.launcher(),
+         &browserSession.siteCommands(),
+         {},
+         {},
+         [&browserSession] { browserSession.createTracker(); },
+         {},
+         &shell,
+         [&browserSession] { PrintSites(browserSession.windows(), CurrentProfile().path, QtWaitUntil); }});
     browserSession.host().attach(&window);
     dialogs.setParent(&window);
 

@@ -3,21 +3,27 @@
 #include "mainwindow/about_frame.h"
 #include "mainwindow/area_table.h"
 #include "mainwindow/blocked_sites_frame.h"
+#include "mainwindow/import_export_frame.h"
 #include "mainwindow/main_window_texts.h"
 #include "mainwindow/news_frame.h"
 #include "mainwindow/qt_command_bar.h"
 #include "mainwindow/qt_skin.h"
+#include "mainwindow/security_audit_frame.h"
 #include "mainwindow/skin_table.h"
+#include "mainwindow/time_saved_frame.h"
+#include "mainwindow/tools_frame.h"
 #include "widgets/qt_icons.h"
 #include "widgets/shortcut_bar_widget.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace kv {
@@ -45,7 +51,10 @@ QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& caption)
 
 frmMain::frmMain(MainWindowContext context, QWidget* parent)
     : QMainWindow(parent), context_(std::move(context)),
-      logic_(context_.profileFile, *this, context_.dialogs, context_.launcher, context_.shutdown)
+      logic_(context_.profileFile, *this, context_.dialogs, context_.launcher, context_.shutdown),
+      secrets_(clipboard_, [this](std::chrono::milliseconds delay, std::function<void()> call) {
+          QTimer::singleShot(delay, this, std::move(call));
+      })
 {
     setObjectName("frmMain");
     Form_Load();
@@ -132,18 +141,23 @@ void frmMain::buildFrames()
 {
     QWidget* client = centralWidget();
     sites_ = new SitesFrame({context_.profileDirectory, context_.profileFile, context_.dialogs,
-                             context_.launcher, context_.siteCommands},
+                             context_.launcher, context_.siteCommands, &secrets_},
                             client);
     connect(sites_, &SitesFrame::blockedSitesRequested, this, &frmMain::cmdBlock_Click);
     areaFrames_.insert(kAreaSites, sites_);
     // Areas whose content is not part of this window yet show their frame and caption.
-    const std::pair<int, const char*> captionedFrames[] = {{kAreaHotkeys, "fraHotkey"},
-                                                           {kAreaTools, "fraTools"},
-                                                           {kAreaTimeSaved, "fraTimeSaved"},
-                                                           {kAreaSecurityAudit, "fraSecurityAudit"},
-                                                           {kAreaImportExport, "fraImportExport"},
-                                                           {kAreaOptions, "fraOptions"},
-                                                           {kAreaUpdates, "fraUpdates"}};
+    tools_ = new ToolsFrame(context_.dialogs, secrets_, client);
+    areaFrames_.insert(kAreaTools, tools_);
+    timeSaved_ = new TimeSavedFrame(context_.profileDirectory, client);
+    areaFrames_.insert(kAreaTimeSaved, timeSaved_);
+    audit_ = new SecurityAuditFrame(context_.profileDirectory, client);
+    areaFrames_.insert(kAreaSecurityAudit, audit_);
+    importExport_ = new ImportExportFrame({context_.profileDirectory, QDir::homePath().toStdString(),
+                                           context_.dialogs, context_.shell, context_.printSites},
+                                          client);
+    areaFrames_.insert(kAreaImportExport, importExport_);
+    const std::pair<int, const char*> captionedFrames[] = {
+        {kAreaHotkeys, "fraHotkey"}, {kAreaOptions, "fraOptions"}, {kAreaUpdates, "fraUpdates"}};
     for (const auto& [id, name] : captionedFrames)
         areaFrames_.insert(id, MakeFrame(client, name, ToQString(AreaAtPosition(id - 1)->barCaption)));
     auto* news = new NewsFrame(client);
@@ -155,12 +169,8 @@ void frmMain::buildFrames()
         block_->hide();
         sites_->show();
     });
-    subFrames_ = {block_,
-                  MakeFrame(client, "fraProxy", "Proxy"),
-                  MakeFrame(client, "fraExport1", "Export"),
-                  MakeFrame(client, "fraExport2", "Export"),
-                  MakeFrame(client, "fraImport1", "Import"),
-                  MakeFrame(client, "fraImport2", "Import")};
+    subFrames_ = {block_, MakeFrame(client, "fraProxy", "Proxy")};
+    subFrames_.append(importExport_->pages());
 
     about_ = new AboutFrame(client);
     connect(about_, &AboutFrame::homePageRequested, this, [this] { logic_.openHomePage(); });
@@ -223,9 +233,17 @@ void frmMain::showArea(int barId)
         about_->show();
         about_->start();
     } else if (QWidget* frame = areaFrames_.value(barId)) {
+        if (barId == kAreaTools)
+            tools_->selectOption(3);
+        else if (barId == kAreaImportExport)
+            importExport_->OptionImportExport_Click(0);
         frame->show();
         if (barId == kAreaSites)
             sites_->reloadTree();
+        else if (barId == kAreaTimeSaved)
+            timeSaved_->refresh();
+        else if (barId == kAreaSecurityAudit)
+            audit_->fill();
     }
     emit areaShown(barId);
 }

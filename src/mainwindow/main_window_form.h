@@ -3,6 +3,9 @@
 // forwards; MainWindowLogic decides.
 #include "mainwindow/main_window_logic.h"
 #include "mainwindow/sites_frame.h"
+#include "platform/desktop_shell.h"
+#include "tools/secret_clipboard.h"
+#include "widgets/qt_clipboard.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -17,7 +20,11 @@ namespace kv {
 class AboutFrame;
 class BlockedSitesFrame;
 class CommandBar;
+class ImportExportFrame;
+class SecurityAuditFrame;
 class ShortcutBar;
+class TimeSavedFrame;
+class ToolsFrame;
 
 struct MainWindowContext {
     std::filesystem::path profileDirectory;
@@ -32,6 +39,10 @@ struct MainWindowContext {
     std::function<void()> armUpdateSchedule;
     std::function<void()> createBrowserTracker;
     ShutdownSteps shutdown;
+    // Opens the export folder in the desktop's file browser; optional.
+    DesktopShell* shell = nullptr;
+    // Shows the print page in the program's browser with its print dialog; optional.
+    std::function<void()> printSites;
 };
 
 class frmMain : public QMainWindow, public MainWindowView {
@@ -53,6 +64,10 @@ public:
     SitesFrame* fraSites() const { return sites_; }
     BlockedSitesFrame* fraBlock() const { return block_; }
     AboutFrame* aboutElements() const { return about_; }
+    ToolsFrame* fraTools() const { return tools_; }
+    TimeSavedFrame* fraTimeSaved() const { return timeSaved_; }
+    SecurityAuditFrame* fraSecurityAudit() const { return audit_; }
+    ImportExportFrame* fraImportExport() const { return importExport_; }
     QWidget* areaFrame(int barId) const { return areaFrames_.value(barId); }
 
 signals:
@@ -83,6 +98,12 @@ private:
     SitesFrame* sites_ = nullptr;
     BlockedSitesFrame* block_ = nullptr;
     AboutFrame* about_ = nullptr;
+    ToolsFrame* tools_ = nullptr;
+    TimeSavedFrame* timeSaved_ = nullptr;
+    SecurityAuditFrame* audit_ = nullptr;
+    ImportExportFrame* importExport_ = nullptr;
+    QtClipboard clipboard_;
+    SecretClipboard secrets_;
     QHash<int, QWidget*> areaFrames_;
     QList<QWidget*> subFrames_;
     bool unloading_ = false;

@@ -6,8 +6,12 @@
 #include "mainwindow/site_details_form.h"
 #include "sites/site_tree_commands.h"
 #include "sites/site_tree_texts.h"
+#include "storage/site_file.h"
 #include "storage/sites_tree.h"
 #include "storage/sites_tree_model.h"
+#include "tools/copy_site_value.h"
+#include "tools/tools_texts.h"
+#include "widgets/qt_text.h"
 #include "widgets/sites_tree_widget.h"
 
 #include <QCheckBox>
@@ -77,6 +81,12 @@ void SitesFrame::buildMenus()
     connect(velotrip_, &QAction::triggered, this, &SitesFrame::mnuVelotrip_Click);
     filesMenu_->addSeparator()->setObjectName("mnuDash1");
     filesMenu_->addAction("Details", this, &SitesFrame::mnuDetails_Click)->setObjectName("mnuDetails");
+    if (context_.clipboard) {
+        filesMenu_->addAction(ToQString(kCopyLoginCommand), this, &SitesFrame::mnuCopyLogin_Click)
+            ->setObjectName("mnuCopyLogin");
+        filesMenu_->addAction(ToQString(kCopyPasswordCommand), this, &SitesFrame::mnuCopyPassword_Click)
+            ->setObjectName("mnuCopyPassword");
+    }
     filesMenu_->addAction("Rename", this, &SitesFrame::mnuRenameFile_Click)->setObjectName("mnuRenameFile");
     filesMenu_->addAction("Delete", this, &SitesFrame::mnuDeleteFile_Click)->setObjectName("mnuDeleteFile");
 
@@ -288,6 +298,24 @@ void SitesFrame::mnuDetails_Click()
         return;
     frmSiteDetails details(SitesTreeWidget::key(node), window());
     details.exec();
+}
+
+void SitesFrame::mnuCopyPassword_Click()
+{
+    copySiteValue(FORMPASSVALUE);
+}
+
+void SitesFrame::mnuCopyLogin_Click()
+{
+    copySiteValue(FORMLOGINVALUE);
+}
+
+void SitesFrame::copySiteValue(std::string_view key)
+{
+    QTreeWidgetItem* node = selectedNode();
+    if (!node || !isSite(node) || !context_.clipboard)
+        return;
+    CopySiteValue(SitesTreeWidget::key(node), key, *context_.clipboard, context_.dialogs);
 }
 
 void SitesFrame::dropNode(QTreeWidgetItem* dragged, QTreeWidgetItem* target)

@@ -17,6 +17,7 @@ class QTreeWidgetItem;
 
 namespace kv {
 
+class SecretClipboard;
 class SiteCommands;
 class SitesTreeWidget;
 struct SitesTreeNode;
@@ -29,6 +30,8 @@ struct SitesAreaContext {
     UrlLauncher& launcher;
     // The login commands; they stay visibly disabled while there is no login engine.
     SiteCommands* siteCommands = nullptr;
+    // Where "Copy password" and "Copy login" put a value; the two are hidden without it.
+    SecretClipboard* clipboard = nullptr;
 };
 
 class SitesFrame : public QGroupBox {
@@ -50,6 +53,8 @@ public:
     void mnuRenameFolder_Click();
     void mnuDeleteFolder_Click();
     void mnuDetails_Click();
+    void mnuCopyPassword_Click();
+    void mnuCopyLogin_Click();
     void mnuRenameFile_Click();
     void mnuDeleteFile_Click();
     // Moves dragged into target (its folder, when target is a site).
@@ -64,6 +69,7 @@ private:
     // The selected node as the site commands see it; nothing when none is selected.
     std::optional<SitesTreeNode> selectedTreeNode() const;
     void runSiteCommand(void (SiteCommands::*command)(const SitesTreeNode*));
+    void copySiteValue(std::string_view key);
     void mnuVelotrip_Click();
     bool isSite(const QTreeWidgetItem* item) const;
     void repopulate(QTreeWidgetItem* folder);

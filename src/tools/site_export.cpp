@@ -116,7 +116,7 @@ bool cmdExportNext1_Click(const std::vector<ExchangeItem>& items, Dialogs& dialo
 }
 
 bool cmdFinishExport_Click(const std::vector<ExchangeItem>& items, std::string_view folderText,
-                           const std::filesystem::path& sitesDirectory, Dialogs& dialogs, DesktopShell& shell)
+                           const std::filesystem::path& sitesDirectory, Dialogs& dialogs, DesktopShell* shell)
 {
     if (const auto problem = ExportFolderProblem(folderText, sitesDirectory)) {
         dialogs.message(*problem);
@@ -130,7 +130,8 @@ bool cmdFinishExport_Click(const std::vector<ExchangeItem>& items, std::string_v
     dialogs.message(kExportCompleted);
     if (!outcome.skipped.empty())
         dialogs.message(SkippedList(kSkippedSitesIntro, outcome.skipped), {}, Icon::Exclamation);
-    shell.open(outcome.folder.string());
+    if (shell)
+        shell->open(outcome.folder.string());
     return true;
 }
 

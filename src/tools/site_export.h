@@ -38,10 +38,10 @@ ExportOutcome ExportSites(const std::vector<ExchangeItem>& items, const std::fil
 // cmdExportNext1_Click: false, after saying so, when no site is checked.
 bool cmdExportNext1_Click(const std::vector<ExchangeItem>& items, Dialogs& dialogs);
 
-// cmdFinishExport_Click: checks the folder, exports, reports, opens the folder.
-// False when the folder was refused (the page stays).
+// cmdFinishExport_Click: checks the folder, exports, reports, opens the folder in the
+// desktop's file browser when there is one. False when the folder was refused (the page stays).
 bool cmdFinishExport_Click(const std::vector<ExchangeItem>& items, std::string_view folderText,
                            const std::filesystem::path& sitesDirectory, Dialogs& dialogs,
-                           DesktopShell& shell);
+                           DesktopShell* shell);
 
 } // namespace kv

@@ -62,4 +62,9 @@ inline constexpr std::string_view kCriterionMet = "X";
 inline constexpr std::string_view kRecommendation = "Reccomendation:  Increase the length";
 inline constexpr std::string_view kSharedWithCaption = "Other sites that use this password:";
 
+// The Sites area's copy commands
+inline constexpr std::string_view kCopyPasswordCommand = "Copy password";
+inline constexpr std::string_view kCopyLoginCommand = "Copy login";
+inline constexpr std::string_view kCopyDamaged = "The stored value cannot be decrypted; nothing was copied.";
+
 } // namespace kv

@@ -42,7 +42,7 @@ struct MainWindowFormTest : ::testing::Test {
     std::unique_ptr<frmMain> open()
     {
         auto window = std::make_unique<frmMain>(MainWindowContext{
-            profile.directory(), profile.file(), SourceResources(), dialogs, launcher, {}, {}, {}, {}, {}});
+            profile.directory(), profile.file(), SourceResources(), dialogs, launcher, {}, {}, {}, {}, {}, {}, {}});
         window->show();
         QApplication::setActiveWindow(window.get());
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get(), 5000));

@@ -1,5 +1,9 @@
 // Secrets on the clipboard are cleared after the delay unless something else was copied.
+#include "common/scripted_dialogs.h"
+#include "sites_folder.h"
+#include "tools/copy_site_value.h"
 #include "tools/secret_clipboard.h"
+#include "tools/tools_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -93,6 +97,24 @@ TEST(SecretClipboard, ATimerThatOutlivesItsOwnerDoesNothing)
     }
     timers.advance(std::chrono::seconds(30));
     EXPECT_EQ(clipboard.text(), "hunter2");
+}
+
+TEST(CopySiteValue, CopiesAStoredValueAndSaysSoWhenItCannotBeRead)
+{
+    test::SitesFolder sites;
+    TestClipboard clipboard;
+    TestTimers timers;
+    SecretClipboard secrets(clipboard, timers.schedule());
+    test::ScriptedDialogs dialogs;
+    CopySiteValue(sites.login("A.QVR", "A", "alice", "S3cret!"), FORMPASSVALUE, secrets, dialogs);
+    EXPECT_EQ(clipboard.text(), "S3cret!");
+    CopySiteValue(sites.login("B.QVR", "B", "", ""), FORMLOGINVALUE, secrets, dialogs);
+    EXPECT_EQ(clipboard.text(), "S3cret!");
+    CopySiteValue(sites.foreign("C.QVR", "C"), FORMPASSVALUE, secrets, dialogs);
+    EXPECT_EQ(clipboard.text(), "S3cret!");
+    EXPECT_EQ(dialogs.messages(), std::vector<std::string>{std::string(kCopyDamaged)});
+    timers.advance(kClipboardClearDelay);
+    EXPECT_EQ(clipboard.text(), "");
 }
 
 } // namespace

@@ -134,7 +134,7 @@ TEST(SiteExport, SkipsSitesItCannotWriteFaithfullyAndSaysWhich)
     ScriptedDialogs dialogs;
     RecordingShell shell;
     ASSERT_TRUE(cmdFinishExport_Click(AllChecked(ExportList(sites.path())), (out.path() / "x").string(),
-                                      sites.path(), dialogs, shell));
+                                      sites.path(), dialogs, &shell));
     EXPECT_TRUE(std::filesystem::exists(out.path() / "x" / "Fine.QVR"));
     EXPECT_FALSE(std::filesystem::exists(out.path() / "x" / "Multipart.QVR"));
     ASSERT_EQ(dialogs.messages().size(), 2u);
@@ -152,8 +152,9 @@ TEST(SiteExport, FolderAndSelectionChecks)
     ScriptedDialogs dialogs;
     RecordingShell shell;
     const auto items = AllChecked(ExportList(sites.path()));
-    EXPECT_FALSE(cmdFinishExport_Click(items, "   ", sites.path(), dialogs, shell));
-    EXPECT_FALSE(cmdFinishExport_Click(items, (sites.path() / "Out").string(), sites.path(), dialogs, shell));
+    EXPECT_FALSE(cmdFinishExport_Click(items, "   ", sites.path(), dialogs, &shell));
+    EXPECT_FALSE(
+        cmdFinishExport_Click(items, (sites.path() / "Out").string(), sites.path(), dialogs, &shell));
     EXPECT_EQ(dialogs.messages(),
               (std::vector<std::string>{std::string(kSelectFolder), std::string(kNoExportIntoProfile)}));
     EXPECT_FALSE(std::filesystem::exists(sites.path() / "Out"));
