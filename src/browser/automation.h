@@ -76,9 +76,10 @@ struct FrameSnapshot;
 
 // One document at one moment.
 struct DocumentSnapshot {
-    std::string frameId; // the frame showing it
-    std::string url;     // its address
-    std::string title;   // its title
+    std::string frameId;    // the frame showing it
+    std::string documentId; // this document: another document in the same frame has another id
+    std::string url;        // its address
+    std::string title;      // its title
     std::vector<DomForm> Forms;
     // The elements the login rules walk, in document order: every INPUT, BUTTON, A, SELECT
     // and TEXTAREA of the document (frames excluded). Form elements here are the same elements
@@ -133,10 +134,14 @@ struct BeforeNavigateEvent {
     std::string url;
     std::string method;   // "GET" or "POST"
     std::string PostData; // the exact bytes of the request body, empty for none
+    // The navigation follows a submit or click the user made (a trusted event while the page
+    // had the user's activation), not one a page's script forged or the program made.
+    bool byUser = false;
 };
 
-// A form is being submitted in the window (the moment the original browser began its
-// download). Always delivered before the BeforeNavigateEvent of the same submission.
+// The user is submitting a form in the window (the moment the original browser began its
+// download). Always delivered before the BeforeNavigateEvent of the same submission; never
+// for submissions made by a page's script or by the program.
 struct DownloadBeginEvent {
     std::string frameId;                           // the frame whose form is submitted
     std::optional<DocumentSnapshot> typed;         // the window's page when the submit began: what the

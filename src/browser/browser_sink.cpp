@@ -14,6 +14,7 @@
 #include <array>
 #include <cctype>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace kv {
@@ -48,6 +49,24 @@ std::string addressWithoutTypedValues(const BeforeNavigateEvent& event)
     if (event.method != "GET")
         return event.url;
     return event.url.substr(0, event.url.find('?'));
+}
+
+// The page a window starts with before it is sent anywhere.
+bool isBlankPage(std::string_view locationUrl)
+{
+    return locationUrl.empty() || startsWithIgnoringCase(locationUrl, "about:");
+}
+
+// The document itself or one of the frames shown in it.
+bool holdsDocument(const DocumentSnapshot& page, std::string_view documentId)
+{
+    if (documentId.empty())
+        return false;
+    if (page.documentId == documentId)
+        return true;
+    return std::any_of(page.frames.begin(), page.frames.end(), [&](const FrameSnapshot& frame) {
+        return frame.accessible && holdsDocument(frame.document, documentId);
+    });
 }
 
 // A saved password goes only to pages of the saved site's own origin: a redirect to another
@@ -134,6 +153,8 @@ void IE_Class::performPendingLogin(const EventFrame& pDisp)
     const std::filesystem::path siteFile = pending->Path;
     if (!belongsToSite(*pDisp.document, siteFile))
         return;
+    // One fill and submit per login: a later password form is not this login's.
+    context_.pendingLogins.remove(IE_->hwnd());
     context_.log.add(siteFile.string());
     if (FillLoginForm(*IE_, *pDisp.document, siteFile))
         IncrementSuccessCount(siteFile);
@@ -142,7 +163,12 @@ void IE_Class::performPendingLogin(const EventFrame& pDisp)
 void IE_Class::BeforeNavigate2(const BeforeNavigateEvent& event)
 {
     const auto keepAlive = weak_from_this().lock();
+    // What the user typed belongs to the document being left: no later page may use it.
+    const std::optional<TypedLogin> typed = std::exchange(captured_, std::nullopt);
     const EventFrame& pDisp = event.pDisp;
+    // A pending login is for the page its window was opened on: leaving that page ends it.
+    const bool pendingEnded = IE_ && pDisp.topLevel && !isBlankPage(pDisp.LocationURL) &&
+                              context_.pendingLogins.remove(IE_->hwnd());
     if (isExcluded(pDisp.LocationURL, event.url) || pDisp.readyState == ReadyState::Loading)
         return;
 
@@ -151,8 +177,11 @@ void IE_Class::BeforeNavigate2(const BeforeNavigateEvent& event)
     const std::string address = addressWithoutTypedValues(event);
     if (!page.passwordFound || ON_BLACKLIST(address))
         return;
-    // The engine's own submission of a pending login.
-    if (IE_ && context_.pendingLogins.remove(IE_->hwnd()))
+    // The engine's own submission of a pending login, or one a page's script forged.
+    if (pendingEnded || !event.byUser)
+        return;
+    // A frame of another site inside this page is that site's, not this page's.
+    if (!pDisp.topLevel && !sameOriginAsWindow(pDisp.LocationURL))
         return;
     // Only the submission of the login form itself is worth saving.
     if (event.url.find(page.formAction) == std::string::npos)
@@ -161,11 +190,13 @@ void IE_Class::BeforeNavigate2(const BeforeNavigateEvent& event)
         context_.log.add(std::string(kSiteKnownLog) + address);
         return;
     }
-    offerToSave(event, page, address);
+    const bool typedHere =
+        typed && pDisp.document && holdsDocument(typed->document, pDisp.document->documentId);
+    offerToSave(event, page, typedHere ? typed->values : LoginCandidate{}, address);
 }
 
 void IE_Class::offerToSave(const BeforeNavigateEvent& event, const LoginCandidate& page,
-                           const std::string& address)
+                           const LoginCandidate& typed, const std::string& address)
 {
     // Read before any question: the window moves on while the user answers.
     const std::string pageUrl = windowAddress(event.pDisp);
@@ -203,7 +234,7 @@ void IE_Class::offerToSave(const BeforeNavigateEvent& event, const LoginCandidat
     write(FORMNAME, page.formName);
     write(FORMACTIONURL, page.formAction);
     write(FORMMETHOD, page.formMethod);
-    writeLoginAndPassword(partFile, page);
+    writeLoginAndPassword(partFile, page, typed);
     write(AUTOLOGSTATUS, kAutoLogStatusYes);
 
     std::filesystem::rename(partFile, siteFile, ignored);
@@ -212,7 +243,8 @@ void IE_Class::offerToSave(const BeforeNavigateEvent& event, const LoginCandidat
     context_.host.reloadSitesTree();
 }
 
-void IE_Class::writeLoginAndPassword(const std::filesystem::path& siteFile, const LoginCandidate& page)
+void IE_Class::writeLoginAndPassword(const std::filesystem::path& siteFile, const LoginCandidate& page,
+                                     const LoginCandidate& typed)
 {
     const auto write = [&](std::string_view passName, std::string_view passValue, std::string_view loginName,
                            std::string_view loginValue) {
@@ -226,8 +258,8 @@ void IE_Class::writeLoginAndPassword(const std::filesystem::path& siteFile, cons
         return;
     }
     // The page's scripts moved the typed values into hidden fields: use what was typed.
-    if (!captured_.passwordValue.empty() && !captured_.loginValue.empty()) {
-        write(captured_.passwordName, captured_.passwordValue, captured_.loginName, captured_.loginValue);
+    if (!typed.passwordValue.empty() && !typed.loginValue.empty()) {
+        write(typed.passwordName, typed.passwordValue, typed.loginName, typed.loginValue);
         return;
     }
     Dialogs& dialogs = context_.dialogs;
@@ -245,9 +277,17 @@ void IE_Class::DownloadBegin(const DownloadBeginEvent& event)
     const std::string& locationUrl = event.typed->url;
     if (startsWithIgnoringCase(locationUrl, "file://") || isOtherProtocol(locationUrl))
         return;
+    // Typed into a frame of another site: not this window's login.
+    if (!sameOriginAsWindow(locationUrl))
+        return;
     const LoginCandidate page = ScanPage(*event.typed, FormFacts::Skip);
     if (page.passwordFound)
-        captured_ = page;
+        captured_ = TypedLogin{page, *event.typed};
+}
+
+bool IE_Class::sameOriginAsWindow(std::string_view address) const
+{
+    return IE_ && SameOrigin(address, IE_->LocationURL());
 }
 
 std::string IE_Class::windowAddress(const EventFrame& pDisp) const

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -50,20 +51,27 @@ public:
     void DownloadBegin(const DownloadBeginEvent& event) override;
     void PasswordFieldAppeared(const PasswordFieldEvent& event) override;
 
-    // What the user had typed when this window last submitted a login form.
-    const LoginCandidate& captured() const { return captured_; }
+    // What the user had typed when they last submitted a login form in this window, and the
+    // document they typed it into. Kept only until the window's next navigation.
+    struct TypedLogin {
+        LoginCandidate values; // only the four field facts
+        DocumentSnapshot document;
+    };
+    const std::optional<TypedLogin>& captured() const { return captured_; }
 
 private:
     void performPendingLogin(const EventFrame& pDisp);
     void offerToSave(const BeforeNavigateEvent& event, const LoginCandidate& page,
-                     const std::string& address);
-    void writeLoginAndPassword(const std::filesystem::path& siteFile, const LoginCandidate& page);
+                     const LoginCandidate& typed, const std::string& address);
+    void writeLoginAndPassword(const std::filesystem::path& siteFile, const LoginCandidate& page,
+                               const LoginCandidate& typed);
+    bool sameOriginAsWindow(std::string_view address) const;
     std::string windowAddress(const EventFrame& pDisp) const;
     std::string windowTitle(const EventFrame& pDisp) const;
 
     CaptureContext& context_;
     std::shared_ptr<Browser> IE_;
-    LoginCandidate captured_; // only the four field facts are kept
+    std::optional<TypedLogin> captured_;
 };
 
 } // namespace kv

@@ -45,7 +45,7 @@ void LoginEngine::LoginToSite(const std::filesystem::path& siteFile)
     const auto siteUrl = ReadSecureValue(kMainSection, SITEURL, siteFile);
     if (!siteUrl || trimmed(*siteUrl).empty())
         return;
-    const auto browser = windows_.createBrowser();
+    const auto browser = openWindow();
     if (!browser)
         return;
     if (IsNumericOne(ReadIniValue(kOptionsSection, "MAXIE", profileFile_)))
@@ -104,16 +104,22 @@ void LoginEngine::LoginHotkeySites(int hotkeyNumber)
 
 void LoginEngine::LaunchBrowser(std::string_view address)
 {
-    const auto browser = windows_.createBrowser();
-    if (!browser) {
-        dialogs_.message(kLaunchBrowserError, kLaunchBrowserErrorTitle, Icon::Critical);
+    const auto browser = openWindow();
+    if (!browser)
         return;
-    }
     if (!browser->Navigate(std::string(address))) {
         shell_.open(address);
         return;
     }
     browser->setVisible(true);
+}
+
+std::shared_ptr<Browser> LoginEngine::openWindow()
+{
+    auto browser = windows_.createBrowser();
+    if (!browser)
+        dialogs_.message(kLaunchBrowserError, kLaunchBrowserErrorTitle, Icon::Critical);
+    return browser;
 }
 
 void LoginEngine::OpenWithShell(const std::filesystem::path& path)

@@ -10,6 +10,7 @@
 #include "support/dialogs.h"
 
 #include <filesystem>
+#include <memory>
 #include <string_view>
 
 namespace kv {
@@ -19,7 +20,8 @@ public:
     LoginEngine(WindowList& windows, PendingLogins& pendingLogins, Dialogs& dialogs, DesktopShell& shell,
                 BrowserHost& host, std::filesystem::path profileFile, std::filesystem::path sitesRoot);
 
-    // A site without SITEURL, or whose file cannot be read, is skipped silently.
+    // A site without SITEURL, or whose file cannot be read, is skipped silently; a browser
+    // that cannot be started is reported as LaunchBrowser reports it.
     void LoginToSite(const std::filesystem::path& siteFile);
 
     // Every site of hotkey n, one window each, without waiting for any of them.
@@ -32,6 +34,9 @@ public:
     void OpenWithShell(const std::filesystem::path& path);
 
 private:
+    // A new window, or nullptr after telling the user that no browser could be started.
+    std::shared_ptr<Browser> openWindow();
+
     WindowList& windows_;
     PendingLogins& pendingLogins_;
     Dialogs& dialogs_;

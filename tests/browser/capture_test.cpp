@@ -38,6 +38,7 @@ protected:
         event.url = std::move(url);
         event.method = std::move(method);
         event.PostData = std::move(body);
+        event.byUser = true;
         return event;
     }
 
@@ -266,13 +267,14 @@ TEST_F(CaptureTest, ADownloadWithoutPasswordFieldKeepsWhatWasCaptured)
     sink->DownloadBegin({"main", loginPage("alice", "pw1"), std::nullopt});
     sink->DownloadBegin({"main", Page(std::string(kLoginPage)).form({Text("q", "search")}), std::nullopt});
     sink->DownloadBegin({"main", std::nullopt, std::nullopt});
-    EXPECT_EQ(sink->captured().loginValue, "alice");
-    EXPECT_EQ(sink->captured().passwordValue, "pw1");
+    ASSERT_TRUE(sink->captured());
+    EXPECT_EQ(sink->captured()->values.loginValue, "alice");
+    EXPECT_EQ(sink->captured()->values.passwordValue, "pw1");
 
     DocumentSnapshot local = loginPage("local", "x");
     local.url = "file:///home/u/login.html";
     sink->DownloadBegin({"main", local, std::nullopt});
-    EXPECT_EQ(sink->captured().loginValue, "alice");
+    EXPECT_EQ(sink->captured()->values.loginValue, "alice");
 }
 
 TEST_F(CaptureTest, LocalFilesOtherProtocolsAndLoadingPagesAreIgnored)
@@ -290,6 +292,55 @@ TEST_F(CaptureTest, LocalFilesOtherProtocolsAndLoadingPagesAreIgnored)
     sink->BeforeNavigate2(unreadable);
 
     EXPECT_TRUE(dialogs.asked().empty());
+}
+
+// What was typed in one document never goes into another's site file: a page of another
+// site that submits an empty form must not be saved with the previous site's login.
+TEST_F(CaptureTest, TypedValuesStayWithTheDocumentTheyWereTypedInto)
+{
+    profile.site("Known.QVR", {{SITEURL, kLoginPage}});
+    std::filesystem::create_directories(profile.root() / "A");
+    dialogs.answer(Dialogs::Answer::Yes);
+    saveAs(profile.root() / "A", "Other");
+    dialogs.type("typed-by-user");
+    dialogs.type("typed-pw");
+
+    sink->DownloadBegin({"main", loginPage("alice", "shop-pw"), std::nullopt});
+    sink->BeforeNavigate2(
+        submission(loginPage("alice", "shop-pw"), "https://shop.example.com/account/session"));
+    ASSERT_EQ(log.lines().size(), 1u); // the shop is known: nothing offered, the typed values dropped
+    // Another document of the window, with a download of its own that never navigated.
+    sink->DownloadBegin({"main", loginPage("bob", "other-doc-pw"), std::nullopt});
+
+    browser->locationUrl = "https://other.example/login";
+    const DocumentSnapshot other =
+        Page("https://other.example/login").form({Text("u"), Password("p")}, {"/in", "f", "post"});
+    sink->BeforeNavigate2(submission(other, "https://other.example/in", "u=&p="));
+
+    const auto site = profile.root() / "A" / "Other.QVR";
+    EXPECT_EQ(SiteValue(site, FORMLOGINVALUE), "typed-by-user");
+    EXPECT_EQ(SiteValue(site, FORMPASSVALUE), "typed-pw");
+    EXPECT_EQ(dialogs.messages(), std::vector<std::string>{std::string(kHiddenFieldsMessage)});
+}
+
+// Script can submit forms and click buttons of its own: only what the user did is offered,
+// and a frame of another site never speaks for the page it is shown in.
+TEST_F(CaptureTest, ForgedSubmissionsAndFramesOfAnotherSiteAreNotOffered)
+{
+    auto forged = submission(loginPage(), "https://shop.example.com/account/session");
+    forged.byUser = false;
+    sink->BeforeNavigate2(forged);
+
+    const DocumentSnapshot foreign = Page("https://ads.example/login", "ad", "f9")
+                                         .form({Text("u", "planted"), Password("p", "planted-pw")}, {"/in"});
+    sink->DownloadBegin({"f9", foreign, std::nullopt});
+    EXPECT_FALSE(sink->captured());
+    auto framed = submission(foreign, "https://ads.example/in");
+    framed.pDisp.topLevel = false;
+    sink->BeforeNavigate2(framed);
+
+    EXPECT_TRUE(dialogs.asked().empty());
+    EXPECT_TRUE(log.lines().empty());
 }
 
 TEST_F(CaptureTest, ALoginFormInAFrameIsSavedWithTheWindowsAddress)
@@ -350,17 +401,54 @@ TEST_F(PendingLoginTest, ACompletedLoginPageIsFilledSubmittedAndCounted)
     EXPECT_EQ(SiteValue(site, SUCCESS, kStatsSection), "1");
     EXPECT_EQ(log.lines(), std::vector<std::string>{site.string()});
     EXPECT_EQ(host.cleanups, 1);
-
-    // Until the submission is seen, every completed login page is filled again.
-    sink->DocumentComplete(completed(page));
-    EXPECT_EQ(SiteValue(site, SUCCESS, kStatsSection), "2");
-
-    // The submission consumes the record and asks nothing.
-    sink->BeforeNavigate2(submission(loginPage("alice", "pw"), "https://shop.example.com/account/session"));
     EXPECT_EQ(pending.Count(), 0u);
+
+    // Its own submission is not offered for saving.
+    auto ownSubmission = submission(loginPage("alice", "pw"), "https://shop.example.com/account/session");
+    ownSubmission.byUser = false;
+    sink->BeforeNavigate2(ownSubmission);
     EXPECT_TRUE(dialogs.asked().empty());
-    sink->DocumentComplete(completed(page));
-    EXPECT_EQ(SiteValue(site, SUCCESS, kStatsSection), "2");
+}
+
+// A later password form of the same site ("confirm with your password to delete the
+// account") must never be filled and sent on the strength of an earlier login.
+TEST_F(PendingLoginTest, APendingLoginFillsOnePageOnly)
+{
+    const DocumentSnapshot confirm = Page(std::string(kLoginPage), "Delete account")
+                                         .form({Password("confirm"), Input("submit", "delete")}, {"/delete"});
+
+    sink->DocumentComplete(completed(loginPage("", "")));
+    ASSERT_EQ(browser->writes.size(), 2u);
+    sink->DocumentComplete(completed(confirm));
+    PasswordFieldEvent appeared;
+    appeared.pDisp = completed(confirm).pDisp;
+    sink->PasswordFieldAppeared(appeared);
+
+    EXPECT_EQ(browser->writes.size(), 2u);
+    EXPECT_EQ(browser->clicks.size(), 1u);
+    EXPECT_EQ(SiteValue(site, SUCCESS, kStatsSection), "1");
+}
+
+TEST_F(PendingLoginTest, LeavingThePageOrWaitingTooLongEndsAPendingLogin)
+{
+    // The window's first navigation, from its blank page to the site, keeps the login.
+    auto toSite = submission(Page("about:blank"), std::string(kLoginPage), "", "GET");
+    toSite.byUser = false;
+    sink->BeforeNavigate2(toSite);
+    EXPECT_EQ(pending.Count(), 1u);
+    // Leaving the site's page ends it, even when that page had no login form.
+    auto away = submission(Page(std::string(kLoginPage)), "https://shop.example.com/welcome", "", "GET");
+    sink->BeforeNavigate2(away);
+    EXPECT_EQ(pending.Count(), 0u);
+    sink->DocumentComplete(completed(loginPage("", "")));
+    EXPECT_TRUE(browser->writes.empty());
+
+    pending.add({"w1", site, std::chrono::system_clock::now(),
+                 std::chrono::steady_clock::now() - kPendingLoginLifetime - std::chrono::seconds(1)});
+    sink->DocumentComplete(completed(loginPage("", "")));
+    EXPECT_TRUE(browser->writes.empty());
+    EXPECT_EQ(pending.Count(), 0u);
+    EXPECT_EQ(SiteValue(site, SUCCESS, kStatsSection), "");
 }
 
 TEST_F(PendingLoginTest, APageOfAnotherOriginIsNeitherFilledNorCounted)

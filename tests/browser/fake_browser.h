@@ -70,6 +70,8 @@ public:
         document_.url = std::move(url);
         document_.title = std::move(title);
         document_.frameId = std::move(frameId);
+        // Each page built is a document of its own.
+        document_.documentId = "doc-" + document_.frameId + "-" + document_.url;
     }
 
     Page& form(std::vector<DomElement> elements, FormProps facts = {})
@@ -110,7 +112,7 @@ public:
     operator DocumentSnapshot() const { return document_; }
 
 private:
-    NodeRef nextRef() { return {document_.frameId, "doc-" + document_.frameId, nextNode_++}; }
+    NodeRef nextRef() { return {document_.frameId, document_.documentId, nextNode_++}; }
 
     DocumentSnapshot document_;
     long nextNode_ = 1;

@@ -136,15 +136,11 @@ TEST_F(LoginEngineTest, EmptyOrNonNumericWindowOptionsCountAsOff)
     EXPECT_TRUE(onlyWindow().windowStates.empty());
 }
 
-TEST_F(LoginEngineTest, ASiteWithoutAddressOrABrowserThatDoesNotStartDoesNothing)
+TEST_F(LoginEngineTest, ASiteWithoutAddressIsSkippedSilently)
 {
     engine.LoginToSite(profile.site("Blank.QVR", {{SITEURL, "   "}, {FORMLOGINVALUE, "x"}}));
     engine.LoginToSite(profile.root() / "Missing.QVR");
     EXPECT_TRUE(windows.opened.empty());
-
-    windows.browserStarts = false;
-    engine.LoginToSite(profile.site("Shop.QVR", {{SITEURL, "https://shop.example/"}}));
-    EXPECT_EQ(pending.Count(), 0u);
     EXPECT_TRUE(dialogs.messages().empty());
 }
 
@@ -215,13 +211,16 @@ TEST_F(LoginEngineTest, LaunchBrowserOpensTheAddressInANewWindow)
     EXPECT_EQ(pending.Count(), 0u);
 }
 
-TEST_F(LoginEngineTest, LaunchBrowserWithoutBrowserShowsTheErrorMessage)
+// Neither opening an address nor a login is ever dropped without a word.
+TEST_F(LoginEngineTest, WithoutBrowserLaunchingAndLoggingInShowTheErrorMessage)
 {
     windows.browserStarts = false;
     engine.LaunchBrowser("https://maker.example/");
-    EXPECT_EQ(dialogs.messages(), std::vector<std::string>{std::string(kLaunchBrowserError)});
-    EXPECT_EQ(dialogs.titles(), std::vector<std::string>{std::string(kLaunchBrowserErrorTitle)});
+    engine.LoginToSite(profile.site("Shop.QVR", {{SITEURL, "https://shop.example/"}}));
+    EXPECT_EQ(dialogs.messages(), std::vector<std::string>(2, std::string(kLaunchBrowserError)));
+    EXPECT_EQ(dialogs.titles(), std::vector<std::string>(2, std::string(kLaunchBrowserErrorTitle)));
     EXPECT_TRUE(shell.opened.empty());
+    EXPECT_EQ(pending.Count(), 0u);
 }
 
 TEST_F(LoginEngineTest, AnAddressTheBrowserCannotOpenGoesToTheDesktop)

@@ -8,6 +8,7 @@
 #include "common/scripted_dialogs.h"
 #include "e2e/chromium_fixture.h"
 #include "e2e/local_server.h"
+#include "e2e/user_input.h"
 #include "storage/sites_tree.h"
 
 #include <memory>
@@ -42,16 +43,6 @@ protected:
         listened_.clear();
         tracker.reset();
         ChromiumSuite::TearDown();
-    }
-
-    // The element of a form of the snapshot with that name.
-    static const DomElement& element(const DocumentSnapshot& page, const std::string& name)
-    {
-        for (const auto& form : page.Forms)
-            for (const auto& element : form.elements)
-                if (element.Name == name)
-                    return element;
-        throw std::logic_error("the page has no element named " + name);
     }
 
     // The window the engine opened last (the newest of the list), with the recorder listening.

@@ -49,22 +49,43 @@ constexpr const char* kInnerLogin = R"HTML(<!doctype html><html><head><title>Inn
 constexpr const char* kForeignLogin = R"HTML(<!doctype html><html><body>
 <form action="/elsewhere"><input name="x"><input type="password" name="y"></form></body></html>)HTML";
 
+// The page's own script fills and submits the form once it has loaded: nobody typed anything.
+constexpr const char* kSelfSubmittingLogin =
+    R"HTML(<!doctype html><html><head><title>Self</title></head><body>
+<form action="/session" method="post">
+  <input name="user" value="planted"><input type="password" name="pass" value="planted-pw">
+  <input type="submit" name="go" value="Go">
+</form>
+<script>addEventListener('load', () => setTimeout(() => document.forms[0].requestSubmit(), 50));</script>
+</body></html>)HTML";
+
+// A page of one site showing another site's login form in a frame, laid out so that the
+// user's clicks can be aimed at it.
+constexpr const char* kHostOfForeignFrame = R"HTML(<!doctype html><html><head><title>Host</title></head><body>
+<iframe src="FOREIGN" style="position:fixed;left:0;top:0;width:400px;height:300px;border:0"></iframe>
+</body></html>)HTML";
+constexpr const char* kFixedForeignLogin = R"HTML(<!doctype html><html><body style="margin:0">
+<form action="/foreign-post" method="post">
+  <input name="u" style="position:fixed;left:10px;top:10px;width:100px;height:20px">
+  <input type="password" name="p" style="position:fixed;left:10px;top:40px;width:100px;height:20px">
+  <input type="submit" name="go" value="Go" style="position:fixed;left:10px;top:70px;width:100px;height:20px">
+</form></body></html>)HTML";
+
 class CaptureE2eTest : public BrowserLogicSuite {
 protected:
-    // Types values into the named fields as the user would, then presses the named control
-    // (or the first button when none is named).
-    void typeAndSubmit(Browser& browser, const DocumentSnapshot& page,
-                       const std::map<std::string, std::string>& values, const std::string& control)
+    // Types values into the named fields of the document (a script expression: the window's
+    // own, or a frame's) as the user does, then presses the named control (or the last
+    // submit button when none is named).
+    void typeAndSubmit(Browser& browser, const std::map<std::string, std::string>& values,
+                       const std::string& control, const std::string& document = "document")
     {
         for (const auto& [name, value] : values)
-            ASSERT_TRUE(browser.setValue(element(page, name).ref, value)) << name;
-        const DomElement* press = nullptr;
-        for (const auto& candidate : page.All)
-            if ((control.empty() && candidate.Tagname == "BUTTON" && candidate.Type == "submit") ||
-                (!control.empty() && candidate.Name == control))
-                press = &candidate;
-        ASSERT_TRUE(press) << "no control " << control;
-        ASSERT_TRUE(browser.click(press->ref));
+            ASSERT_TRUE(UserTypes(session(), browser, ByName(name, document), value)) << name;
+        const std::string press =
+            control.empty()
+                ? "[..." + document + ".querySelectorAll('button:not([type]),button[type=submit]')].pop()"
+                : ByName(control, document);
+        ASSERT_TRUE(UserClicks(session(), browser, press)) << "no control " << control;
     }
 
     // Answers Yes and saves as name in the folder Work.
@@ -95,7 +116,7 @@ protected:
         auto browser = openPage(events, server.url(path), path);
         if (!browser)
             return {};
-        typeAndSubmit(*browser, *events.completed(path)->pDisp.document, values, control);
+        typeAndSubmit(*browser, values, control);
         const auto site = profile.root() / "Work" / (name + ".QVR");
         waitFor([&] { return host.treeReloads == 1 && server.count("POST", "/session") == 1; },
                 "the site to be saved");
@@ -168,8 +189,7 @@ TEST_F(CaptureE2eTest, ABlockedAddressIsNotOffered)
     auto browser = openPage(events, server.url("/login"), "/login");
     ASSERT_TRUE(browser);
 
-    typeAndSubmit(*browser, *events.completed("/login")->pDisp.document, {{"user", "a"}, {"pass", "b"}},
-                  "go");
+    typeAndSubmit(*browser, {{"user", "a"}, {"pass", "b"}}, "go");
     // The sink has seen the submission once the answer page completed after it.
     waitFor([&] { return events.completed("/session") != nullptr; }, "the answer page");
 
@@ -185,8 +205,7 @@ TEST_F(CaptureE2eTest, AKnownSiteIsLoggedInsteadOfOffered)
     auto browser = openPage(events, server.url("/login"), "/login");
     ASSERT_TRUE(browser);
 
-    typeAndSubmit(*browser, *events.completed("/login")->pDisp.document, {{"user", "a"}, {"pass", "b"}},
-                  "go");
+    typeAndSubmit(*browser, {{"user", "a"}, {"pass", "b"}}, "go");
     waitFor([&] { return !log.lines().empty(); }, "the log line");
 
     EXPECT_EQ(log.lines(), std::vector<std::string>{std::string(kSiteKnownLog) + server.url("/session")});
@@ -218,18 +237,10 @@ TEST_F(CaptureE2eTest, ALoginInASameOriginFrameIsSavedWithTheWindowsAddress)
     ASSERT_TRUE(browser);
     waitFor([&] { return server.count("GET", "/inner") == 1 && server.count("GET", "/foreign") == 1; },
             "both frames");
-    const DocumentCompleteEvent* inner = nullptr;
-    waitFor(
-        [&] {
-            for (const auto& complete : events.completes)
-                if (!complete.pDisp.topLevel && EndsWith(complete.url, "/inner") && complete.pDisp.document)
-                    inner = &complete;
-            return inner != nullptr;
-        },
-        "the inner frame");
-    ASSERT_TRUE(inner);
+    waitFor([&] { return events.frameCompleted("/inner") != nullptr; }, "the inner frame");
 
-    typeAndSubmit(*browser, *inner->pDisp.document, {{"who", "hank"}, {"pw", "frame-pw"}}, "go");
+    typeAndSubmit(*browser, {{"who", "hank"}, {"pw", "frame-pw"}}, "go",
+                  "document.querySelector('iframe[name=inner]').contentDocument");
     waitFor([&] { return host.treeReloads == 1; }, "the site to be saved");
 
     const auto site = profile.root() / "Work" / "Framed.QVR";
@@ -238,6 +249,71 @@ TEST_F(CaptureE2eTest, ALoginInASameOriginFrameIsSavedWithTheWindowsAddress)
     EXPECT_EQ(SiteValue(site, FORMNAME), "fl");
     EXPECT_EQ(SiteValue(site, FORMLOGINVALUE), "hank");
     EXPECT_EQ(SiteValue(site, FORMPASSVALUE), "frame-pw");
+}
+
+// Values the user typed on one site stay with that site's page: a later login form of another
+// site, submitted empty in the same window, is saved with what the user gives for it.
+TEST_F(CaptureE2eTest, AnEmptyLoginOnAnotherSiteIsNotSavedWithThePreviousSitesValues)
+{
+    server.page("/login", kPlainLogin);
+    server.page("/other", kHidingLogin);
+    profile.site("Known.QVR", {{SITEURL, server.url("/login")}});
+    EventRecorder events;
+    auto browser = openPage(events, server.url("/login"), "/login");
+    ASSERT_TRUE(browser);
+    typeAndSubmit(*browser, {{"user", "alice"}, {"pass", "first-site-pw"}}, "go");
+    waitFor([&] { return events.completed("/session") != nullptr; }, "the first site's answer");
+    ASSERT_EQ(log.lines().size(), 1u);
+
+    saveAs("Other");
+    dialogs.type("given-login");
+    dialogs.type("given-pw");
+    browser->Navigate(server.url("/other", "localhost"));
+    waitFor([&] { return events.completed("/other") != nullptr; }, "the other site's page");
+    ASSERT_TRUE(UserClicks(session(), *browser, ByName("go")));
+    waitFor([&] { return host.treeReloads == 1; }, "the other site to be saved");
+
+    const auto site = profile.root() / "Work" / "Other.QVR";
+    EXPECT_EQ(SiteValue(site, SITEURL), server.url("/other", "localhost"));
+    EXPECT_EQ(SiteValue(site, FORMLOGINVALUE), "given-login");
+    EXPECT_EQ(SiteValue(site, FORMPASSVALUE), "given-pw");
+}
+
+TEST_F(CaptureE2eTest, AFormThePagesScriptSubmitsIsNotOffered)
+{
+    server.page("/self", kSelfSubmittingLogin);
+    EventRecorder events;
+    ASSERT_TRUE(openPage(events, server.url("/self"), "/self"));
+    waitFor([&] { return events.completed("/session") != nullptr; }, "the script's post to be answered");
+
+    EXPECT_EQ(server.lastBody("POST", "/session"), "user=planted&pass=planted-pw");
+    EXPECT_TRUE(dialogs.asked().empty());
+    EXPECT_TRUE(log.lines().empty());
+}
+
+// The login belongs to the framed site, not to the page around it: saving it under the
+// page's address would later send it there.
+TEST_F(CaptureE2eTest, ALoginTypedIntoAFrameOfAnotherSiteIsNotOffered)
+{
+    std::string host = kHostOfForeignFrame;
+    host.replace(host.find("FOREIGN"), 7, server.url("/foreign", "localhost"));
+    server.page("/host", host);
+    server.page("/foreign", kFixedForeignLogin);
+    EventRecorder events;
+    auto browser = openPage(events, server.url("/host"), "/host");
+    ASSERT_TRUE(browser);
+    waitFor([&] { return events.completes.size() >= 2; }, "the foreign frame");
+
+    ASSERT_TRUE(UserClicksAt(session(), *browser, 60, 20));
+    ASSERT_TRUE(UserTypesHere(session(), *browser, "frank"));
+    ASSERT_TRUE(UserClicksAt(session(), *browser, 60, 50));
+    ASSERT_TRUE(UserTypesHere(session(), *browser, "framed-pw"));
+    ASSERT_TRUE(UserClicksAt(session(), *browser, 60, 80));
+    waitFor([&] { return events.frameCompleted("/foreign-post") != nullptr; }, "the frame's answer");
+
+    EXPECT_EQ(server.lastBody("POST", "/foreign-post"), "u=frank&p=framed-pw&go=Go");
+    EXPECT_TRUE(dialogs.asked().empty());
+    EXPECT_TRUE(log.lines().empty());
 }
 
 } // namespace

@@ -56,6 +56,15 @@ public:
         return nullptr;
     }
 
+    // A frame's document completed with an address ending in suffix, readable.
+    const DocumentCompleteEvent* frameCompleted(const std::string& suffix) const
+    {
+        for (auto it = completes.rbegin(); it != completes.rend(); ++it)
+            if (!it->pDisp.topLevel && EndsWith(it->url, suffix) && it->pDisp.document)
+                return &*it;
+        return nullptr;
+    }
+
     // The last navigation to an address ending in suffix.
     const BeforeNavigateEvent* navigatedTo(const std::string& suffix) const
     {
@@ -126,6 +135,7 @@ protected:
     {
         auto browser = session_->createBrowser();
         if (browser) {
+            browser->setVisible(true); // as the program shows every window it opens
             browser->subscribe(recorder);
             opened_.push_back({browser, &recorder});
         }

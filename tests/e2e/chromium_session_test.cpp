@@ -1,9 +1,14 @@
 // The Chromium back-end against a real headless browser and a local web server.
 #include <algorithm>
 #include <csignal>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sqlite3.h>
+#include <sys/stat.h>
 
 #include "e2e/chromium_fixture.h"
 #include "e2e/local_server.h"
+#include "e2e/user_input.h"
 
 namespace kv::test {
 namespace {
@@ -54,10 +59,15 @@ TEST_F(ChromiumSessionTest, WindowsJoinAndLeaveTheList)
                             [&](const auto& w) { return w->hwnd() == browser->hwnd(); }));
 
     ASSERT_TRUE(session().closeWindow(browser->hwnd()));
-    waitFor([&] { return list.revoked >= 1; }, "WindowRevoked");
-    const auto after = session().windows();
-    EXPECT_FALSE(
-        std::any_of(after.begin(), after.end(), [&](const auto& w) { return w->hwnd() == browser->hwnd(); }));
+    const int revokedBefore = list.revoked;
+    waitFor(
+        [&] {
+            const auto after = session().windows();
+            return list.revoked > revokedBefore &&
+                   std::none_of(after.begin(), after.end(),
+                                [&](const auto& w) { return w->hwnd() == browser->hwnd(); });
+        },
+        "WindowRevoked and the window gone from the list");
     session().unsubscribe(list);
 }
 
@@ -151,7 +161,7 @@ TEST_F(ChromiumSessionTest, FilledFormPostsAndEveryStageIsReported)
     ASSERT_TRUE(fresh);
     EXPECT_EQ(Named(fresh->Forms[1].elements, "user")->Value, "alice@example.com");
 
-    ASSERT_TRUE(browser->click(form.elements[4].ref));
+    ASSERT_TRUE(UserClicks(session(), *browser, "document.forms[1].elements[4]"));
     waitFor([&] { return server.count("POST", "/session") == 1 && events.navigatedTo("/session"); },
             "the post");
     const std::string body = "csrf=t0k3n&user=alice%40example.com&pass=s3cr%26t+pass";
@@ -165,6 +175,7 @@ TEST_F(ChromiumSessionTest, FilledFormPostsAndEveryStageIsReported)
     EXPECT_EQ(nav.url, server.url("/session"));
     EXPECT_EQ(nav.method, "POST");
     EXPECT_EQ(nav.PostData, body);
+    EXPECT_TRUE(nav.byUser);
     EXPECT_TRUE(nav.pDisp.topLevel);
     EXPECT_EQ(nav.pDisp.readyState, ReadyState::Complete);
     ASSERT_TRUE(nav.pDisp.document);
@@ -186,7 +197,7 @@ TEST_F(ChromiumSessionTest, SubmitSnapshotsShowTypedValuesAndWhatHandlersLeft)
     const DomForm form = events.completed("/moving")->pDisp.document->Forms[0];
     ASSERT_TRUE(browser->setValue(form.elements[0].ref, "bob"));
     ASSERT_TRUE(browser->setValue(form.elements[1].ref, "pw1"));
-    ASSERT_TRUE(browser->click(form.elements[3].ref));
+    ASSERT_TRUE(UserClicks(session(), *browser, "document.forms[0].elements[3]"));
     waitFor([&] { return server.count("POST", "/moved") == 1; }, "the post");
     EXPECT_EQ(server.lastBody("POST", "/moved"), "u=&p=&h=bob%3Apw1");
 
@@ -212,12 +223,59 @@ TEST_F(ChromiumSessionTest, ScriptSubmitWithoutSubmitEventStillReportsTheTypedVa
     const DomForm form = events.completed("/scripted")->pDisp.document->Forms[0];
     ASSERT_TRUE(browser->setValue(form.elements[0].ref, "carol"));
     ASSERT_TRUE(browser->setValue(form.elements[1].ref, "pw2"));
-    ASSERT_TRUE(browser->click(form.elements[3].ref));
+    ASSERT_TRUE(UserClicks(session(), *browser, "document.forms[0].elements[3]"));
     waitFor([&] { return events.navigatedTo("/scripted-post") != nullptr; }, "the scripted post");
     ASSERT_EQ(events.downloads.size(), 1u);
     ASSERT_TRUE(events.downloads[0].typed);
     EXPECT_EQ(Password(*events.downloads[0].typed)->Value, "pw2");
     EXPECT_EQ(events.navigatedTo("/scripted-post")->PostData, "u=&p=&blob=Y2Fyb2w6cHcy");
+}
+
+// A page's script can click and submit as it likes, and the program presses controls
+// itself: neither is the user's submission.
+TEST_F(ChromiumSessionTest, SubmitsOfThePagesScriptOrOfTheProgramAreNotTheUsers)
+{
+    server.page("/forged", R"HTML(<!doctype html><body>
+<form action="/forged-post" method="post"><input name="u" value="planted"><input type="password" name="p" value="x">
+<input type="submit" name="go" value="Go"></form>
+<script>addEventListener('load', () => setTimeout(() =>
+  document.querySelector('[name=go]').dispatchEvent(new MouseEvent('click', {bubbles: true})), 50));</script>
+</body>)HTML");
+    server.page("/login", kLoginPage);
+    EventRecorder forged;
+    ASSERT_TRUE(openPage(forged, server.url("/forged"), "/forged"));
+    waitFor([&] { return forged.navigatedTo("/forged-post") != nullptr; }, "the forged post");
+    EXPECT_FALSE(forged.navigatedTo("/forged-post")->byUser);
+
+    EventRecorder program;
+    auto browser = openPage(program, server.url("/login"), "/login");
+    ASSERT_TRUE(browser);
+    ASSERT_TRUE(browser->click(program.completed("/login")->pDisp.document->Forms[1].elements[4].ref));
+    waitFor([&] { return program.navigatedTo("/session") != nullptr; }, "the program's post");
+    EXPECT_FALSE(program.navigatedTo("/session")->byUser);
+
+    EXPECT_TRUE(forged.downloads.empty());
+    EXPECT_TRUE(program.downloads.empty());
+}
+
+// A page must not flood the program through the values it shows: each is cut to 4 KiB of
+// UTF-8, never inside a character.
+TEST_F(ChromiumSessionTest, PageValuesAreCutToALimit)
+{
+    server.page("/huge", R"HTML(<!doctype html><body><form><input name="n" id="big">
+<input type="password" name="p"></form>
+<script>document.getElementById('big').value = 'é'.repeat(100000);
+document.forms[0].setAttribute('data-x', 'y'.repeat(100000));</script></body>)HTML");
+    EventRecorder events;
+    ASSERT_TRUE(openPage(events, server.url("/huge"), "/huge"));
+    const DomForm& form = events.completed("/huge")->pDisp.document->Forms.at(0);
+    EXPECT_EQ(form.elements.at(0).Value, [] {
+        std::string cut;
+        for (int i = 0; i < 2048; ++i)
+            cut += "\xc3\xa9";
+        return cut;
+    }());
+    EXPECT_EQ(form.Attributes("data-x"), std::string(4096, 'y'));
 }
 
 TEST_F(ChromiumSessionTest, FormSubmitAndWritesInAFrameFromAnotherOrigin)
@@ -413,6 +471,123 @@ TEST_F(ChromiumSessionTest, ABrowserThatDiesIsNoticedAndReplaced)
     EXPECT_EQ(watched, (std::vector<int>{-1, session().readFd()}));
     session().setNotifiers({}, {});
     session().unsubscribe(list);
+}
+
+// A browser of its own, apart from the suite's, for tests that look at the whole browser.
+class OwnBrowserTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!ChromiumAvailable())
+            GTEST_SKIP() << "Chromium is not installed at " << kChromiumPath;
+        chmod(runtime.path().c_str(), 0700);
+        setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+        ChromiumOptions options;
+        options.executable = kChromiumPath;
+        options.userDataDir = profile.path();
+        options.headless = true;
+        options.callTimeout = std::chrono::seconds(30);
+        session = ChromiumSession::create(options);
+        ASSERT_TRUE(session->start());
+    }
+
+    struct PageWindow {
+        std::string id;
+        std::string state; // "normal", "minimized", ...
+    };
+    // Every page window of the browser, listed or not.
+    std::vector<PageWindow> pageWindows()
+    {
+        std::vector<PageWindow> found;
+        const auto targets = session->command("", "Target.getTargets", nlohmann::json::object());
+        if (!targets)
+            return found;
+        for (const auto& info : (*targets)["targetInfos"]) {
+            if (info["type"] != "page")
+                continue;
+            const std::string id = info["targetId"];
+            const auto window = session->command("", "Browser.getWindowForTarget", {{"targetId", id}});
+            found.push_back({id, window ? (*window)["bounds"].value("windowState", "") : ""});
+        }
+        return found;
+    }
+    bool waitFor(const std::function<bool()>& done, const std::string& what)
+    {
+        const bool ok = session->runUntil(done, std::chrono::seconds(20));
+        EXPECT_TRUE(ok) << "timed out waiting for " << what;
+        return ok;
+    }
+
+    TempDir profile;
+    TempDir runtime;
+    LocalServer server;
+    std::shared_ptr<ChromiumSession> session;
+};
+
+// The browser opens no window of its own. One blank window waits minimised, out of the list;
+// a new window is that one, shown when asked, and the next one is prepared at once.
+TEST_F(OwnBrowserTest, WindowsAreHandedOutFromOnePreparedOutOfSight)
+{
+    waitFor([&] { return pageWindows().size() == 1; }, "the prepared window");
+    const auto prepared = pageWindows();
+    ASSERT_EQ(prepared.size(), 1u);
+    EXPECT_EQ(prepared[0].state, "minimized");
+    EXPECT_TRUE(session->windows().empty());
+
+    const auto window = session->createBrowser();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->hwnd(), prepared[0].id);
+    ASSERT_EQ(session->windows().size(), 1u);
+    EXPECT_EQ(session->windows()[0], window);
+
+    window->setVisible(true);
+    waitFor(
+        [&] {
+            const auto all = pageWindows();
+            return all.size() == 2 && std::all_of(all.begin(), all.end(), [&](const PageWindow& w) {
+                       return w.state == (w.id == window->hwnd() ? "normal" : "minimized");
+                   });
+        },
+        "the window shown and the next one prepared");
+    EXPECT_EQ(session->windows().size(), 1u);
+}
+
+// The program is the password manager: the browser must keep no logins or typed login
+// names of its own, even after the user typed and sent them.
+TEST_F(OwnBrowserTest, TheBrowserKeepsNoLoginsOfItsOwn)
+{
+    server.page("/login", kLoginPage);
+    EventRecorder events;
+    auto browser = session->createBrowser();
+    ASSERT_TRUE(browser);
+    browser->setVisible(true);
+    browser->subscribe(events);
+    browser->Navigate(server.url("/login"));
+    waitFor([&] { return events.completed("/login") != nullptr; }, "the page");
+    for (const auto& [field, value] :
+         {std::pair{"user", "alice@example.com"}, std::pair{"pass", "browser-pw"}}) {
+        ASSERT_TRUE(UserTypes(*session, *browser, ByName(field), value));
+    }
+    ASSERT_TRUE(UserClicks(*session, *browser, "document.forms[1].elements[4]"));
+    waitFor([&] { return events.completed("/session") != nullptr; }, "the answer");
+    browser->unsubscribe(events);
+    session->shutdown();
+
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2((profile / "Default" / "Web Data").c_str(), &db, SQLITE_OPEN_READONLY, nullptr),
+              SQLITE_OK);
+    sqlite3_stmt* count = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM autofill", -1, &count, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(count), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(count, 0), 0) << "typed values were kept for autofill";
+    sqlite3_finalize(count);
+    sqlite3_close(db);
+
+    std::ifstream file(profile / "Default" / "Preferences");
+    const auto preferences = nlohmann::json::parse(file, nullptr, false);
+    EXPECT_EQ(preferences.value("credentials_enable_service", true), false);
+    EXPECT_EQ(preferences["profile"].value("password_manager_enabled", true), false);
+    EXPECT_EQ(preferences["autofill"].value("profile_enabled", true), false);
 }
 
 TEST(ChromiumSessionStart, AMissingBrowserGivesNoWindow)

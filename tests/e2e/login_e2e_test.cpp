@@ -2,6 +2,9 @@
 #include "e2e/browser_logic_fixture.h"
 #include "e2e/login_pages.h"
 
+#include <csignal>
+#include <poll.h>
+
 namespace kv::test {
 namespace {
 
@@ -41,6 +44,20 @@ constexpr const char* kFramedPage = R"HTML(<!doctype html><html><head><title>Fra
 constexpr const char* kInnerLogin = R"HTML(<!doctype html><html><head><title>Inner</title></head><body>
 <form action="/session" method="post">
   <input name="who"><input type="password" name="pw"><input type="submit" name="go" value="Go">
+</form></body></html>)HTML";
+
+// Its submit handler turns the password field into a hidden one, as pages that show a
+// spinner instead of the form do; after the login, the site asks for the password again
+// before it deletes the account.
+constexpr const char* kFieldHidingLogin = R"HTML(<!doctype html><html><head><title>Hiding</title></head><body>
+<form action="/session" method="post" onsubmit="this.pass.type = 'hidden'">
+  <input name="user"><input type="password" name="pass"><input type="submit" name="go" value="Sign in">
+</form></body></html>)HTML";
+constexpr const char* kConfirmWithPassword =
+    R"HTML(<!doctype html><html><head><title>Delete</title></head><body>
+<form action="/delete-account" method="post">
+  <p>Confirm with your password to delete your account.</p>
+  <input type="password" name="confirm"><input type="submit" name="delete" value="Delete">
 </form></body></html>)HTML";
 
 class LoginE2eTest : public BrowserLogicSuite {
@@ -179,6 +196,48 @@ TEST_F(LoginE2eTest, ADirectPostSendsExactlyTheSavedBody)
     EXPECT_EQ(server.count("GET", "/login"), 0u);
     EXPECT_EQ(SiteValue(site, SUCCESS, kStatsSection), "1");
     EXPECT_EQ(pending.Count(), 0u);
+}
+
+// The password of the login must not be sent to a later password form of the same site.
+TEST_F(LoginE2eTest, ALaterPasswordFormOfTheSiteIsNotFilled)
+{
+    server.page("/login", kFieldHidingLogin);
+    server.page("/confirm", kConfirmWithPassword);
+    const auto site = savedSite("/login", "alice", "account-pw");
+    logInAndWaitForThePost(site);
+    EventRecorder events;
+    auto browser = engineWindow(events);
+    ASSERT_TRUE(browser);
+
+    browser->Navigate(server.url("/confirm"));
+    waitFor([&] { return events.completed("/confirm") != nullptr; }, "the confirmation page");
+
+    const auto page = browser->Document();
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->Forms.at(0).elements.at(0).Value, "");
+    EXPECT_EQ(server.count("POST", "/delete-account"), 0u);
+    EXPECT_EQ(SiteValue(site, SUCCESS, kStatsSection), "1");
+}
+
+// The browser ended a moment ago and nothing has been read from it since: the program still
+// takes it for alive. The login must go to a new browser, not vanish.
+TEST_F(LoginE2eTest, ALoginJustAfterTheBrowserEndedOpensInANewOne)
+{
+    server.page("/login", kPlainLogin);
+    const auto site = savedSite("/login", "alice", "pw-after-restart");
+    const pid_t first = session().processId();
+    ASSERT_GT(first, 0);
+    ASSERT_EQ(kill(first, SIGKILL), 0);
+    // Its end of the pipe is closed once it is gone; nothing is read from it here.
+    pollfd hangUp{session().readFd(), 0, 0};
+    ASSERT_EQ(poll(&hangUp, 1, 20000), 1) << "the browser did not end";
+    ASSERT_TRUE(hangUp.revents & POLLHUP);
+
+    logInAndWaitForThePost(site);
+
+    EXPECT_NE(session().processId(), first);
+    EXPECT_EQ(server.lastBody("POST", "/session"), "user=alice&pass=pw-after-restart&go=Sign+in");
+    EXPECT_TRUE(dialogs.messages().empty());
 }
 
 } // namespace

@@ -82,10 +82,14 @@ bool ChromiumBrowser::Visible()
 
 void ChromiumBrowser::setVisible(bool visible)
 {
-    // The browser shows its windows itself; what is kept is what the program asked for.
     auto session = session_.lock();
-    if (auto* t = session ? session->target(targetId_) : nullptr)
-        t->visible = visible;
+    auto* t = session ? session->target(targetId_) : nullptr;
+    if (!t)
+        return;
+    t->visible = visible;
+    // A window still minimised as it was prepared comes up; one the browser shows is left as it is.
+    if (visible)
+        session->showWindow(targetId_);
 }
 
 bool ChromiumBrowser::Navigate(const std::string& url)
@@ -113,8 +117,11 @@ bool ChromiumBrowser::Navigate(const std::string& url, const std::string& postDa
 bool ChromiumBrowser::setWindowState(WindowState state)
 {
     auto session = session_.lock();
-    if (!session)
+    auto* t = session ? session->target(targetId_) : nullptr;
+    if (!t)
         return false;
+    // The program chose the state: showing the window later must not undo it.
+    t->hidden = false;
     const auto window = session->call("Browser.getWindowForTarget", {{"targetId", targetId_}});
     if (!window || !window->contains("windowId"))
         return false;

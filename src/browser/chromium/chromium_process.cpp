@@ -1,5 +1,7 @@
 #include "browser/chromium/chromium_process.h"
 
+#include "browser/chromium/browser_profile.h"
+
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -56,20 +58,23 @@ std::vector<std::string> ChromiumProcess::arguments(const ChromiumOptions& optio
         "--disable-quic",
         "--disable-domain-reliability",
         "--disable-client-side-phishing-detection",
-        "--password-store=basic",
+        // Windows are opened by the program only: no empty start window, and the browser
+        // keeps running when the user closes its last window.
+        "--no-startup-window",
     };
     if (geteuid() == 0)
         args.emplace_back("--no-sandbox");
     if (options.headless)
         args.emplace_back("--headless");
     args.insert(args.end(), options.extraArguments.begin(), options.extraArguments.end());
-    args.emplace_back("about:blank");
     return args;
 }
 
 std::unique_ptr<ChromiumProcess> ChromiumProcess::start(const ChromiumOptions& options)
 {
     if (access(options.executable.c_str(), X_OK) != 0 || options.userDataDir.empty())
+        return nullptr;
+    if (!SwitchOffBrowserPasswordSaving(options.userDataDir))
         return nullptr;
     PipePair toBrowser;   // the browser reads [0] on its fd 3
     PipePair fromBrowser; // the browser writes [1] on its fd 4

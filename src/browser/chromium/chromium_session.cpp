@@ -76,6 +76,10 @@ ChromiumSession::~ChromiumSession()
 
 bool ChromiumSession::start()
 {
+    // A browser that ended without our noticing (nothing was read since) is replaced: what it
+    // left in the pipe, its hang-up included, is read now.
+    if (client_)
+        processIncoming();
     if (client_)
         return true;
     process_ = ChromiumProcess::start(options_);
@@ -96,7 +100,13 @@ bool ChromiumSession::start()
     }
     if (readFdChanged_)
         readFdChanged_(readFd());
+    prepareWindow();
     return true;
+}
+
+bool ChromiumSession::browserEnded()
+{
+    return !client_->connected() || process_->exited();
 }
 
 pid_t ChromiumSession::processId() const
@@ -122,24 +132,32 @@ bool ChromiumSession::closeWindow(const std::string& targetId)
     return target(targetId) && call("Target.closeTarget", {{"targetId", targetId}}).has_value();
 }
 
+std::optional<Json> ChromiumSession::command(const std::string& targetId, const std::string& method,
+                                             const Json& params)
+{
+    if (targetId.empty())
+        return call(method, params);
+    const Target* t = target(targetId);
+    if (!t || t->sessionId.empty())
+        return std::nullopt;
+    return call(method, params, t->sessionId);
+}
+
 void ChromiumSession::disconnect(bool notify)
 {
     client_.reset();
     process_.reset();
     const bool hadWindows = !order_.empty();
     order_.clear();
+    preparedId_.clear();
+    preparing_ = false;
     targets_.clear();
     frames_.clear();
     sessions_.clear();
     contexts_.clear();
     agents_.clear();
     if (notify && hadWindows)
-        queue([this] {
-            const auto sinks = listSinks_;
-            for (auto* sink : sinks)
-                if (std::find(listSinks_.begin(), listSinks_.end(), sink) != listSinks_.end())
-                    sink->WindowRevoked();
-        });
+        notifyWindowList(false);
     if (readFdChanged_)
         readFdChanged_(-1);
 }
@@ -260,24 +278,103 @@ std::vector<std::shared_ptr<Browser>> ChromiumSession::windows()
 
 std::shared_ptr<Browser> ChromiumSession::createBrowser()
 {
-    if (!start())
-        return nullptr;
-    const auto created = call("Target.createTarget", {{"url", "about:blank"}, {"newWindow", true}});
-    const std::string id = created ? Text(*created, "targetId") : std::string();
-    if (id.empty())
-        return nullptr;
-    // Wait until the window is set up, without delivering events: we may be inside a handler.
+    // A browser on its way out (ended, or no longer making windows) cannot take the window:
+    // it goes to a new browser instead.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!start())
+            return nullptr;
+        if (auto browser = handOutPreparedWindow())
+            return browser;
+        disconnect(true);
+    }
+    return nullptr;
+}
+
+void ChromiumSession::prepareWindow()
+{
+    if (!client_ || preparing_ || !preparedId_.empty())
+        return;
+    preparing_ = true;
+    // Minimised and in the background: nobody sees the window before it is handed out.
+    client_->send(
+        "Target.createTarget",
+        {{"url", "about:blank"}, {"newWindow", true}, {"background", true}, {"windowState", "minimized"}}, {},
+        [this](const std::optional<Json>& result) {
+            preparing_ = false;
+            const std::string id = result ? Text(*result, "targetId") : std::string();
+            if (id.empty())
+                return;
+            preparedId_ = id;
+            if (Target* t = target(id))
+                adoptPrepared(*t);
+        });
+}
+
+void ChromiumSession::adoptPrepared(Target& t)
+{
+    t.prepared = true;
+    t.hidden = true;
+    // The browser may have announced it before it told us its id: it leaves the list again.
+    if (std::find(order_.begin(), order_.end(), t.targetId) != order_.end()) {
+        std::erase(order_, t.targetId);
+        notifyWindowList(false);
+    }
+}
+
+std::shared_ptr<Browser> ChromiumSession::handOutPreparedWindow()
+{
+    prepareWindow();
+    // Wait without delivering events: we may be inside a handler.
     const auto deadline = std::chrono::steady_clock::now() + options_.callTimeout;
     for (;;) {
-        if (const Target* t = target(id); t && t->ready)
+        Target* t = preparedId_.empty() ? nullptr : target(preparedId_);
+        if (t && t->ready) {
+            t->prepared = false;
+            preparedId_.clear();
+            order_.push_back(t->targetId);
+            notifyWindowList(true);
+            prepareWindow();
             return t->browser;
+        }
+        if (!t && preparedId_.empty() && !preparing_)
+            prepareWindow(); // the prepared one was closed meanwhile
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
-        if (!client_ || left.count() <= 0)
+        if (!client_ || left.count() <= 0 || browserEnded())
             return nullptr;
-        if (process_->pipe().waitReadable(left))
+        if (process_->pipe().waitReadable(std::min(left, std::chrono::milliseconds(200))))
             processIncoming();
     }
+}
+
+void ChromiumSession::showWindow(const std::string& targetId)
+{
+    Target* t = target(targetId);
+    if (!t || !t->hidden || !client_)
+        return;
+    t->hidden = false;
+    // Not waited for: the window appears while its page loads.
+    client_->send("Browser.getWindowForTarget", {{"targetId", targetId}}, {},
+                  [this](const std::optional<Json>& window) {
+                      if (window && window->contains("windowId") && client_)
+                          client_->send("Browser.setWindowBounds", {{"windowId", (*window)["windowId"]},
+                                                                    {"bounds", {{"windowState", "normal"}}}});
+                  });
+}
+
+void ChromiumSession::notifyWindowList(bool registered)
+{
+    queue([this, registered] {
+        const auto sinks = listSinks_;
+        for (auto* sink : sinks) {
+            if (std::find(listSinks_.begin(), listSinks_.end(), sink) == listSinks_.end())
+                continue;
+            if (registered)
+                sink->WindowRegistered();
+            else
+                sink->WindowRevoked();
+        }
+    });
 }
 
 void ChromiumSession::subscribe(WindowListEvents& sink)
@@ -373,28 +470,26 @@ void ChromiumSession::onTargetCreated(const Json& info)
     t.title = Text(info, "title");
     t.browser = std::make_shared<ChromiumBrowser>(weak_from_this(), id);
     frames_[id].targetId = id;
+    if (id == preparedId_) {
+        adoptPrepared(t);
+        return;
+    }
     order_.push_back(id);
-    queue([this] {
-        const auto sinks = listSinks_;
-        for (auto* sink : sinks)
-            if (std::find(listSinks_.begin(), listSinks_.end(), sink) != listSinks_.end())
-                sink->WindowRegistered();
-    });
+    notifyWindowList(true);
 }
 
 void ChromiumSession::onTargetDestroyed(const std::string& targetId)
 {
     if (!targets_.erase(targetId))
         return;
-    std::erase(order_, targetId);
     std::erase_if(frames_, [&](const auto& entry) { return entry.second.targetId == targetId; });
     std::erase_if(sessions_, [&](const auto& entry) { return entry.second == targetId; });
-    queue([this] {
-        const auto sinks = listSinks_;
-        for (auto* sink : sinks)
-            if (std::find(listSinks_.begin(), listSinks_.end(), sink) != listSinks_.end())
-                sink->WindowRevoked();
-    });
+    if (targetId == preparedId_) {
+        preparedId_.clear();
+        return;
+    }
+    std::erase(order_, targetId);
+    notifyWindowList(false);
 }
 
 void ChromiumSession::onAttached(const std::string& parentSession, const Json& params)
@@ -523,6 +618,7 @@ void ChromiumSession::onFrameNavigated(const std::string& sessionId, const Json&
     if (Target* t = target(id)) {
         t->clicked.reset();
         t->typed.reset();
+        t->submittedByUser = false;
     }
 }
 
@@ -560,6 +656,9 @@ void ChromiumSession::onRequestPaused(const std::string& sessionId, const Json& 
     if (!t || redirect)
         return;
 
+    // Only what the user did counts as a submission: a page's script can forge the rest.
+    const bool byUser = t->submittedByUser || t->typed || t->clicked;
+    t->submittedByUser = false;
     if (t->typed) {
         queueBrowserEvent(targetId,
                           [event = DownloadBeginEvent{t->typedFrame, std::move(t->typed), std::nullopt}](
@@ -572,7 +671,7 @@ void ChromiumSession::onRequestPaused(const std::string& sessionId, const Json& 
         t->clicked.reset();
     }
     const Frame* f = frame(frameId);
-    BeforeNavigateEvent event{eventFrame(frameId, f ? f->last : std::nullopt), url, method, body};
+    BeforeNavigateEvent event{eventFrame(frameId, f ? f->last : std::nullopt), url, method, body, byUser};
     queueBrowserEvent(targetId,
                       [event = std::move(event)](BrowserEvents& sink) { sink.BeforeNavigate2(event); });
 }
@@ -600,6 +699,8 @@ void ChromiumSession::onBinding(const std::string& sessionId, const Json& params
     if (!t)
         return;
     std::optional<DocumentSnapshot> snapshot = readSnapshot(Member(message, "s"), agentId, frameId);
+    const auto by = message.find("by");
+    const bool byUser = by != message.end() && by->is_boolean() && by->get<bool>();
 
     if (kind == "load") {
         f.loaded = true;
@@ -611,18 +712,25 @@ void ChromiumSession::onBinding(const std::string& sessionId, const Json& params
         queueBrowserEvent(targetId,
                           [event = std::move(event)](BrowserEvents& sink) { sink.DocumentComplete(event); });
     } else if (kind == "typed") {
-        t->typed = std::move(snapshot);
-        t->typedFrame = frameId;
+        // A submit the user made: what was typed, before the page's handlers ran.
+        t->typed.reset();
         t->clicked.reset();
+        if (byUser) {
+            t->typed = std::move(snapshot);
+            t->typedFrame = frameId;
+        }
     } else if (kind == "after") {
         if (snapshot)
             rememberSnapshot(*snapshot);
-        DownloadBeginEvent event{frameId, std::move(t->typed), std::move(snapshot)};
+        t->submittedByUser = byUser;
+        if (byUser) {
+            DownloadBeginEvent event{frameId, std::move(t->typed), std::move(snapshot)};
+            queueBrowserEvent(targetId,
+                              [event = std::move(event)](BrowserEvents& sink) { sink.DownloadBegin(event); });
+        }
         t->typed.reset();
         t->clicked.reset();
-        queueBrowserEvent(targetId,
-                          [event = std::move(event)](BrowserEvents& sink) { sink.DownloadBegin(event); });
-    } else if (kind == "click") {
+    } else if (kind == "click" && byUser) {
         t->clicked = std::move(snapshot);
         t->clickedFrame = frameId;
     } else if (kind == "password") {

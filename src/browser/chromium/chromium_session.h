@@ -9,6 +9,10 @@
 // Synchronous calls made meanwhile queue the events that arrive while they wait; the
 // eventsQueued notifier says when there is something to dispatch, so the owner can schedule
 // a dispatchPending() on its loop. Without a loop (tests), runUntil() does all of this.
+//
+// One blank window is kept prepared in the background (created minimised, attached, the
+// agent in place) and handed to the next createBrowser(); it is not listed among the
+// windows until then, and the next one is prepared as soon as it is handed out.
 #include <chrono>
 #include <deque>
 #include <functional>
@@ -39,7 +43,8 @@ public:
     void subscribe(WindowListEvents& sink) override;
     void unsubscribe(WindowListEvents& sink) override;
 
-    // Starts the browser when it does not run; true when it runs and answers.
+    // Starts the browser when it does not run; true when it runs and answers. A browser
+    // found to have ended is replaced.
     bool start();
     bool running() const { return client_ != nullptr; }
     // The browser's process id, -1 when it does not run.
@@ -56,6 +61,10 @@ public:
     void setNotifiers(std::function<void(int)> readFdChanged, std::function<void()> eventsQueued);
     // Closes one window.
     bool closeWindow(const std::string& targetId);
+    // Sends one protocol command to the browser (empty targetId) or to a window's page, and
+    // waits for its answer; nullopt on an error answer or when there is none in time.
+    std::optional<CdpClient::Json> command(const std::string& targetId, const std::string& method,
+                                           const CdpClient::Json& params);
     // Closes the browser.
     void shutdown();
 
@@ -85,11 +94,14 @@ private:
         bool ready = false;
         bool busy = false;
         bool visible = true;
+        bool prepared = false; // kept in the background for the next createBrowser()
+        bool hidden = false;   // still minimised as it was prepared; shown when handed out
         std::optional<PendingPost> post;
-        std::optional<DocumentSnapshot> typed; // snapshot of a submit whose page handlers still run
+        std::optional<DocumentSnapshot> typed; // snapshot of a user's submit whose page handlers still run
         std::string typedFrame;
-        std::optional<DocumentSnapshot> clicked; // last click in a page with a password field
+        std::optional<DocumentSnapshot> clicked; // last user click in a page with a password field
         std::string clickedFrame;
+        bool submittedByUser = false; // the user submitted a form; the navigation should follow
         std::shared_ptr<ChromiumBrowser> browser;
     };
     struct Context {
@@ -111,6 +123,12 @@ private:
     void onContextCreated(const std::string& sessionId, const CdpClient::Json& context);
     void onFrameNavigated(const std::string& sessionId, const CdpClient::Json& frame);
     void setUpSession(const std::string& sessionId, const std::string& targetId, bool page);
+    bool browserEnded();
+    void prepareWindow();
+    void adoptPrepared(Target& t);
+    std::shared_ptr<Browser> handOutPreparedWindow();
+    void showWindow(const std::string& targetId);
+    void notifyWindowList(bool registered);
     void injectInto(const std::string& sessionId, const std::string& frameId);
     void disconnect(bool notify);
     void queue(std::function<void()> event);
@@ -135,7 +153,9 @@ private:
     std::unique_ptr<CdpClient> client_;
     std::string bindingName_;
     std::string agentSource_;
-    std::vector<std::string> order_; // page targets, oldest first
+    std::vector<std::string> order_; // page targets, oldest first (the prepared window is not one)
+    std::string preparedId_;         // the prepared window, once the browser named it
+    bool preparing_ = false;         // its creation has been asked for
     std::map<std::string, Target> targets_;
     std::map<std::string, Frame> frames_;
     std::map<std::string, std::string> sessions_; // session id -> target id it is attached to

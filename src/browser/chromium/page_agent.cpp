@@ -6,6 +6,7 @@ namespace {
 
 // Every DOM property is read through the getters saved here, never through the objects
 // themselves: a form or document property can be hidden by an element of the same name.
+// Everything read from the page is cut to a size limit: a page must not flood the program.
 constexpr std::string_view kAgentScript = R"JS(
 (function (bindingName) {
   'use strict';
@@ -34,16 +35,21 @@ constexpr std::string_view kAgentScript = R"JS(
     TEXTAREA: Object.getOwnPropertyDescriptor(HTMLTextAreaElement.prototype, 'value').set,
     SELECT: Object.getOwnPropertyDescriptor(HTMLSelectElement.prototype, 'value').set,
   };
-  const MAX_NODES = 5000, MAX_FORMS = 1000, MAX_DEPTH = 4;
+  const userActivation = getter(Navigator.prototype, 'userActivation');
+  const activationActive = getter(UserActivation.prototype, 'isActive');
+  const encoder = new TextEncoder(), decoder = new TextDecoder();
+  const MAX_NODES = 5000, MAX_FORMS = 1000, MAX_DEPTH = 4, MAX_ATTRIBUTES = 64;
+  const MAX_VALUE = 4096, MAX_ADDRESS = 65536; // bytes of UTF-8
+  let programAction = false; // a click or submit of ours is under way
   const agentId = Math.random().toString(36).slice(2) + Date.now().toString(36);
   const ids = new WeakMap();
   const nodes = new Map();
   let nextId = 1;
 
-  function send(kind, snapshot) {
+  function send(kind, snapshot, user) {
     const binding = globalThis[bindingName];
     if (typeof binding !== 'function') return;
-    const message = { k: kind, agent: agentId };
+    const message = { k: kind, agent: agentId, by: user === true };
     if (snapshot) message.s = snapshot;
     binding(JSON.stringify(message));
   }
@@ -61,7 +67,24 @@ constexpr std::string_view kAgentScript = R"JS(
     const el = weak && weak.deref();
     return el && connected.call(el) ? el : null;
   }
-  function text(v) { return typeof v === 'string' ? v : (v === undefined || v === null ? '' : String(v)); }
+  // At most max bytes of UTF-8, cut before a character rather than inside one.
+  function cap(v, max) {
+    if (v.length * 3 <= max) return v;
+    const bytes = encoder.encode(v);
+    if (bytes.length <= max) return v;
+    let end = max;
+    while (end > 0 && (bytes[end] & 0xC0) === 0x80) end--;
+    return decoder.decode(bytes.subarray(0, end));
+  }
+  function text(v, max = MAX_VALUE) {
+    return cap(typeof v === 'string' ? v : (v === undefined || v === null ? '' : String(v)), max);
+  }
+  // An event the user caused: trusted, while the page has the user's activation, and not
+  // one of our own clicks or submits.
+  function byUser(e) {
+    try { return e.isTrusted && !programAction && activationActive.call(userActivation.call(navigator)); }
+    catch (err) { return false; }
+  }
   function upper(el) { return text(tagName.call(el)).toUpperCase(); }
   // The form's property as written, or "[object]" when a control of that name hides it.
   function formProperty(form, property) {
@@ -82,7 +105,7 @@ constexpr std::string_view kAgentScript = R"JS(
     const tag = upper(el);
     const control = tag === 'INPUT' || tag === 'BUTTON' || tag === 'SELECT' || tag === 'TEXTAREA';
     let href = '';
-    if (tag === 'A' || tag === 'AREA') href = typeof el.href === 'string' ? el.href : text(getAttr.call(el, 'href'));
+    if (tag === 'A' || tag === 'AREA') href = text(typeof el.href === 'string' ? el.href : getAttr.call(el, 'href'), MAX_ADDRESS);
     const f = control && el.form ? formIndex.get(el.form) : undefined;
     return {
       t: tag, ty: control ? text(el.type).toLowerCase() : '', v: control ? text(el.value) : '',
@@ -112,7 +135,7 @@ constexpr std::string_view kAgentScript = R"JS(
     }
     const outForms = forms.map((form) => ({
       a: formProperty(form, 'action'), n: formProperty(form, 'name'), m: formProperty(form, 'method'),
-      at: Array.from(attrList.call(form), (a) => [text(a.name).toLowerCase(), text(a.value)]),
+      at: Array.from(attrList.call(form)).slice(0, MAX_ATTRIBUTES).map((a) => [text(a.name).toLowerCase(), text(a.value)]),
       r: ref(form),
       e: Array.from(formElements.call(form), add).filter((k) => k >= 0),
     }));
@@ -124,7 +147,7 @@ constexpr std::string_view kAgentScript = R"JS(
         frames.push({ ok: true, d: snapshotDocument(child, depth + 1, budget, childAgent(frame)) });
       }
     }
-    return { agent, u: text(docUrl.call(doc)), ti: text(docTitle.call(doc)), nodes: list, all, f: outForms, fr: frames };
+    return { agent, u: text(docUrl.call(doc), MAX_ADDRESS), ti: text(docTitle.call(doc)), nodes: list, all, f: outForms, fr: frames };
   }
   function snapshot(doc) {
     const budget = { left: MAX_NODES, truncated: false };
@@ -147,15 +170,19 @@ constexpr std::string_view kAgentScript = R"JS(
     }
     return { doc: w.document, up };
   }
-  function report(kind) {
+  function report(kind, user) {
     try {
       const root = rootDocument();
       const s = snapshot(root.doc);
       s.up = root.up;
-      send(kind, s);
+      send(kind, s, user);
     } catch (e) {
-      send(kind, null);
+      send(kind, null, user);
     }
+  }
+  function asProgram(action) {
+    programAction = true;
+    try { return action(); } finally { programAction = false; }
   }
   function hasPassword(doc, depth) {
     if (docQueryOne.call(doc, 'input[type="password" i]')) return true;
@@ -182,17 +209,19 @@ constexpr std::string_view kAgentScript = R"JS(
     click(id) {
       const el = node(id);
       if (!el) return false;
-      if (typeof el.click === 'function') htmlClick.call(el);
-      else el.dispatchEvent(new MouseEvent('click', { bubbles: true, cancelable: true }));
+      asProgram(() => {
+        if (typeof el.click === 'function') htmlClick.call(el);
+        else el.dispatchEvent(new MouseEvent('click', { bubbles: true, cancelable: true }));
+      });
       return true;
     },
     // The form's own submit runs no submit handlers; the program still hears of it.
     submit(id) {
       const form = node(id);
       if (!form || upper(form) !== 'FORM') return false;
-      report('typed');
-      report('after');
-      formSubmit.call(form);
+      report('typed', false);
+      report('after', false);
+      asProgram(() => formSubmit.call(form));
       return true;
     },
     watch(ms) {
@@ -211,10 +240,11 @@ constexpr std::string_view kAgentScript = R"JS(
   };
   Object.defineProperty(globalThis, '__kvAgent', { value: Object.freeze(agent) });
 
-  addEventListener('submit', () => report('typed'), true);
-  addEventListener('submit', () => report('after'), false);
-  addEventListener('click', () => {
-    try { if (hasPassword(rootDocument().doc, 0)) report('click'); } catch (e) {}
+  addEventListener('submit', (e) => report('typed', byUser(e)), true);
+  addEventListener('submit', (e) => report('after', byUser(e)), false);
+  addEventListener('click', (e) => {
+    if (!byUser(e)) return;
+    try { if (hasPassword(rootDocument().doc, 0)) report('click', true); } catch (err) {}
   }, true);
   const loaded = () => send('load', snapshot(document));
   if (docState.call(document) === 'complete') loaded();

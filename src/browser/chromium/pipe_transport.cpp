@@ -59,7 +59,8 @@ private:
 
 } // namespace
 
-PipeTransport::PipeTransport(int readFd, int writeFd) : readFd_(readFd), writeFd_(writeFd)
+PipeTransport::PipeTransport(int readFd, int writeFd, std::size_t maxMessage)
+    : readFd_(readFd), writeFd_(writeFd), maxMessage_(maxMessage)
 {
     MakeNonBlocking(readFd_);
     MakeNonBlocking(writeFd_);
@@ -123,12 +124,14 @@ bool PipeTransport::receive(std::vector<std::string>& messages)
             for (ssize_t i = 0; i < n; ++i) {
                 if (buffer[i] != '\0')
                     continue;
-                partial_.append(buffer + start, static_cast<std::size_t>(i) - start);
+                if (!append(buffer + start, static_cast<std::size_t>(i) - start))
+                    return false;
                 messages.push_back(std::move(partial_));
                 partial_.clear();
                 start = static_cast<std::size_t>(i) + 1;
             }
-            partial_.append(buffer + start, static_cast<std::size_t>(n) - start);
+            if (!append(buffer + start, static_cast<std::size_t>(n) - start))
+                return false;
             continue;
         }
         if (n < 0 && errno == EINTR)
@@ -138,6 +141,16 @@ bool PipeTransport::receive(std::vector<std::string>& messages)
         close();
         return false;
     }
+}
+
+bool PipeTransport::append(const char* data, std::size_t size)
+{
+    if (partial_.size() + size > maxMessage_) {
+        close();
+        return false;
+    }
+    partial_.append(data, size);
+    return true;
 }
 
 bool PipeTransport::waitReadable(std::chrono::milliseconds timeout) const

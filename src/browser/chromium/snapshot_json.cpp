@@ -40,6 +40,7 @@ public:
         DocumentSnapshot out;
         const std::string agent = Text(doc, "agent");
         out.frameId = agent.empty() ? std::string() : frameOf_(agent);
+        out.documentId = agent;
         const std::string refFrame = out.frameId.empty() ? fallbackFrame : out.frameId;
         out.url = Text(doc, "u");
         out.title = Text(doc, "ti");

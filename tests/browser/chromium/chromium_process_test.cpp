@@ -27,7 +27,11 @@ TEST(ChromiumProcess, TalksOnlyThroughThePipeWithItsOwnProfile)
     }));
     EXPECT_FALSE(Has(args, "--headless"));
     EXPECT_EQ(Has(args, "--no-sandbox"), geteuid() == 0);
-    EXPECT_EQ(args.back(), "about:blank");
+    // No window of its own at start, and no password store of its own to fill.
+    EXPECT_TRUE(Has(args, "--no-startup-window"));
+    EXPECT_TRUE(std::all_of(args.begin() + 1, args.end(), [](const std::string& a) {
+        return a.rfind("--", 0) == 0 && a.rfind("--password-store", 0) != 0;
+    }));
 
     options.headless = true;
     EXPECT_TRUE(Has(ChromiumProcess::arguments(options), "--headless"));

@@ -12,12 +12,12 @@
 namespace kv {
 
 struct PipeEnds {
-    PipeEnds()
+    explicit PipeEnds(std::size_t maxMessage = PipeTransport::kMaxMessage)
     {
         int in[2], out[2];
         if (pipe(in) != 0 || pipe(out) != 0)
             throw std::runtime_error("pipe");
-        transport = std::make_unique<PipeTransport>(in[0], out[1]);
+        transport = std::make_unique<PipeTransport>(in[0], out[1], maxMessage);
         peerWrite = in[1];
         peerRead = out[0];
     }

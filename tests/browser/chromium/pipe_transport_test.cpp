@@ -40,6 +40,27 @@ TEST(PipeTransport, ReportsTheOtherSideClosing)
     EXPECT_FALSE(ends.transport->open());
 }
 
+// A page must not grow our memory without end through one message: past the limit the
+// transport stops reading and closes, whether the message is still open or already ended.
+TEST(PipeTransport, AMessagePastTheLimitClosesThePipe)
+{
+    for (const std::string& tail : {"\0"s, ""s}) {
+        PipeEnds ends(1000);
+        std::vector<std::string> messages;
+        ends.peerSend("ok\0"s + std::string(600, 'x'));
+        ASSERT_TRUE(ends.transport->receive(messages));
+        ends.peerSend(std::string(401, 'y') + tail);
+        EXPECT_FALSE(ends.transport->receive(messages));
+        EXPECT_EQ(messages, std::vector<std::string>{"ok"});
+        EXPECT_FALSE(ends.transport->open());
+    }
+    PipeEnds ends(1000);
+    std::vector<std::string> messages;
+    ends.peerSend(std::string(1000, 'z') + "\0"s);
+    ASSERT_TRUE(ends.transport->receive(messages));
+    EXPECT_EQ(messages, std::vector<std::string>{std::string(1000, 'z')});
+}
+
 TEST(PipeTransport, LargeMessageArrivesWholeThroughPartialWrites)
 {
     PipeEnds ends;
