@@ -251,34 +251,6 @@ TEST_F(CaptureE2eTest, ALoginInASameOriginFrameIsSavedWithTheWindowsAddress)
     EXPECT_EQ(SiteValue(site, FORMPASSVALUE), "frame-pw");
 }
 
-// Values the user typed on one site stay with that site's page: a later login form of another
-// site, submitted empty in the same window, is saved with what the user gives for it.
-TEST_F(CaptureE2eTest, AnEmptyLoginOnAnotherSiteIsNotSavedWithThePreviousSitesValues)
-{
-    server.page("/login", kPlainLogin);
-    server.page("/other", kHidingLogin);
-    profile.site("Known.QVR", {{SITEURL, server.url("/login")}});
-    EventRecorder events;
-    auto browser = openPage(events, server.url("/login"), "/login");
-    ASSERT_TRUE(browser);
-    typeAndSubmit(*browser, {{"user", "alice"}, {"pass", "first-site-pw"}}, "go");
-    waitFor([&] { return events.completed("/session") != nullptr; }, "the first site's answer");
-    ASSERT_EQ(log.lines().size(), 1u);
-
-    saveAs("Other");
-    dialogs.type("given-login");
-    dialogs.type("given-pw");
-    browser->Navigate(server.url("/other", "localhost"));
-    waitFor([&] { return events.completed("/other") != nullptr; }, "the other site's page");
-    ASSERT_TRUE(UserClicks(session(), *browser, ByName("go")));
-    waitFor([&] { return host.treeReloads == 1; }, "the other site to be saved");
-
-    const auto site = profile.root() / "Work" / "Other.QVR";
-    EXPECT_EQ(SiteValue(site, SITEURL), server.url("/other", "localhost"));
-    EXPECT_EQ(SiteValue(site, FORMLOGINVALUE), "given-login");
-    EXPECT_EQ(SiteValue(site, FORMPASSVALUE), "given-pw");
-}
-
 TEST_F(CaptureE2eTest, AFormThePagesScriptSubmitsIsNotOffered)
 {
     server.page("/self", kSelfSubmittingLogin);

@@ -314,6 +314,7 @@ void ChromiumSession::adoptPrepared(Target& t)
 {
     t.prepared = true;
     t.hidden = true;
+    t.visible = false; // a new window starts invisible until the program shows it
     // The browser may have announced it before it told us its id: it leaves the list again.
     if (std::find(order_.begin(), order_.end(), t.targetId) != order_.end()) {
         std::erase(order_, t.targetId);
