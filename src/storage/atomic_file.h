@@ -4,7 +4,9 @@
 // once its bytes are on disk, a rename puts it in place, and syncing the folder makes the
 // rename itself durable.
 #include <filesystem>
+#include <map>
 #include <string_view>
+#include <sys/types.h>
 #include <system_error>
 #include <tl/expected.hpp>
 #include <vector>
@@ -38,8 +40,8 @@ private:
 tl::expected<void, std::error_code> SyncFolder(const std::filesystem::path& folder);
 
 // Many files written with as few syncs as atomic replacement allows: the pending files'
-// bytes are flushed with one sync of their file system, then each is renamed in place,
-// then each folder is synced once.
+// bytes are flushed with one sync of their file system, then each is renamed in place;
+// commit() syncs the file systems once more, which makes the renames durable.
 class AtomicFileBatch {
 public:
     // Files kept pending before a flush; each holds an open temp file only between calls.
@@ -61,6 +63,7 @@ private:
 
     std::vector<PendingFile> pending_;
     std::vector<Failure> failures_;
+    std::map<dev_t, std::filesystem::path> renamedIn_; // a folder per file system with renames to sync
 };
 
 } // namespace kv

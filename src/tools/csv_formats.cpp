@@ -43,9 +43,10 @@ std::string WithScheme(std::string url)
 
 std::string NameFor(const CsvSite& site, std::string_view given)
 {
+    // The address helpers work on bytes and may cut a character of an odd address in two.
     for (std::string name :
          {TrimBlanks(given), SiteNameFromUrl(site.url), ParseUrl(site.url, "server"), TrimBlanks(site.login)})
-        if (!name.empty())
+        if (!name.empty() && IsValidUtf8(name))
             return name;
     return "Site";
 }

@@ -147,6 +147,15 @@ TEST(CsvImport, NeverReplacesASiteAndNamesSitesWithoutOne)
     EXPECT_EQ(Secure(sites.path() / "example.QVR", SITEURL), "https://example");
 }
 
+TEST(CsvFormats, ANameMadeFromAnOddAddressIsStillText)
+{
+    // The host helpers cut this address inside its last character.
+    const CsvRecord record{2, {std::string("\0b\x03Sh:://x\xD8\x9A", 12), "", "pw"}};
+    const auto site = ReadCsvSite(*RecogniseCsvHeader({"url", "username", "password", "httpRealm"}), record);
+    ASSERT_TRUE(site && *site);
+    EXPECT_EQ((*site)->name, "Site");
+}
+
 TEST(CsvImport, BadLinesAreReportedByNumberAndTheOthersImported)
 {
     SitesFolder sites;
