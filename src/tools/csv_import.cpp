@@ -26,7 +26,7 @@ SiteValues ValuesOf(const CsvSite& site, const std::string& friendlyName)
     ValueOf(values, SITEDOMAIN) = ParseUrl(site.url, "domain");
     ValueOf(values, FORMLOGINVALUE) = site.login;
     ValueOf(values, FORMPASSVALUE) = site.password;
-    ValueOf(values, VELOTRIP) = kVelotripOff;
+    ValueOf(values, VELOTRIP) = std::string(kVelotripOff);
     return values;
 }
 
@@ -111,8 +111,8 @@ std::string CsvProblemList(const std::filesystem::path& file, const std::vector<
             text += '\n';
         text += file.string();
         if (problem.line > 0)
-            text += ": line " + std::to_string(problem.line);
-        text += ": " + problem.reason;
+            text.append(": line ").append(std::to_string(problem.line));
+        text.append(": ").append(problem.reason);
     }
     return text;
 }
