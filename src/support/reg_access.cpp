@@ -1,7 +1,7 @@
 #include "support/reg_access.h"
 
-#include "support/reg_path.h"
 #include "support/ascii_text.h"
+#include "support/reg_path.h"
 
 namespace kv {
 
@@ -37,9 +37,12 @@ public:
     bool open(const std::string& path, std::uint32_t access)
     {
         const RegPath resolved = ResolveRegPath(path);
-        open_ = backend_.OpenKeyEx(resolved.root, resolved.subPath, access, key_) == kRegSuccess;
+        answer_ = backend_.OpenKeyEx(resolved.root, resolved.subPath, access, key_);
+        open_ = answer_ == kRegSuccess;
         return open_;
     }
+    // The back-end's answer to the last open.
+    std::int32_t openAnswer() const { return answer_; }
 
     RegKey key() const { return key_; }
     // What the write and delete operations answer: the key's handle, non-zero.
@@ -48,6 +51,7 @@ public:
 private:
     RegistryBackend& backend_;
     RegKey key_ = 0;
+    std::int32_t answer_ = kRegSuccess;
     bool open_ = false;
 };
 
@@ -159,6 +163,27 @@ std::string clsRegAccess::ReadString(const std::string& path, const std::string&
 {
     const std::optional<std::string> data = read(path, valueName);
     return data ? StringFromData(*data).value_or(fallback) : fallback;
+}
+
+tl::expected<std::optional<std::string>, std::int32_t>
+clsRegAccess::ReadStringOrFailure(const std::string& path, const std::string& valueName)
+{
+    OpenedKey key(backend_);
+    if (!key.open(path, kKeyRead)) {
+        if (key.openAnswer() == kRegFileNotFound)
+            return std::nullopt;
+        return tl::unexpected(key.openAnswer());
+    }
+    std::uint32_t type = kRegNone;
+    std::string data;
+    switch (const std::int32_t answer = backend_.QueryValue(key.key(), valueName, type, &data)) {
+    case kRegSuccess:
+        return StringFromData(data);
+    case kRegFileNotFound:
+        return std::nullopt;
+    default:
+        return tl::unexpected(answer);
+    }
 }
 
 std::int32_t clsRegAccess::WriteDWORD(const std::string& path, const std::string& valueName,

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <tl/expected.hpp>
 #include <variant>
 #include <vector>
 
@@ -29,6 +30,11 @@ public:
     std::int32_t WriteString(const std::string& path, const std::string& valueName, const std::string& value);
     std::string ReadString(const std::string& path, const std::string& valueName,
                            const std::string& fallback);
+    // ReadString for a caller that must tell a value that is not there (nullopt) from a
+    // registry that could not be read (the back-end's answer as the error): only the first
+    // may be taken for "nothing recorded yet".
+    tl::expected<std::optional<std::string>, std::int32_t> ReadStringOrFailure(const std::string& path,
+                                                                               const std::string& valueName);
     std::int32_t WriteDWORD(const std::string& path, const std::string& valueName, std::int32_t value);
     std::int32_t ReadDWORD(const std::string& path, const std::string& valueName, std::int32_t fallback);
     std::int32_t WriteBinary(const std::string& path, const std::string& valueName,

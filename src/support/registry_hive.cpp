@@ -2,7 +2,14 @@
 
 #include "support/registry_backend.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
 #include <climits>
+#include <thread>
 
 namespace kv {
 
@@ -37,6 +44,59 @@ constexpr const char* kSetValue =
     "INSERT INTO key_values(key, name, fold, type, data) VALUES(?1, ?2, ?3, ?4, ?5)"
     " ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data";
 constexpr const char* kDeleteValue = "DELETE FROM key_values WHERE key = ?1 AND fold = ?2";
+
+bool IsBusy(int result)
+{
+    const int primary = result & 0xFF;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+
+// A few steps answer "busy" at once instead of calling the busy handler: switching the
+// journal mode, and reading a WAL that another process is still setting up or
+// recovering. Those are tried again, for as long as the busy handler would wait.
+template <typename Step> int RetryWhileBusy(Step step)
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kBusyWaitMs);
+    std::chrono::milliseconds pause(1);
+    for (;;) {
+        const int result = step();
+        if (!IsBusy(result) || Clock::now() >= deadline)
+            return result;
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(50));
+    }
+}
+
+// Registry contents are the user's own: a folder or file this program makes, or finds,
+// loses every group and other permission. A deliberately read-only file stays read-only.
+void DropGroupAndOtherAccess(const std::filesystem::path& path)
+{
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && !S_ISLNK(info.st_mode) && (info.st_mode & 077) != 0)
+        ::chmod(path.c_str(), info.st_mode & 07700);
+}
+
+void MakeOwnerOnlyFolder(const std::filesystem::path& folder)
+{
+    std::filesystem::path level;
+    for (const std::filesystem::path& part : folder) {
+        level /= part;
+        ::mkdir(level.c_str(), 0700);
+    }
+    DropGroupAndOtherAccess(folder);
+}
+
+// Made owner-only before SQLite opens it: SQLite gives its WAL and shared-memory files
+// the database file's permissions.
+void MakeOwnerOnlyFile(const std::filesystem::path& file)
+{
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0)
+        ::close(fd);
+    for (const char* suffix : {"", "-wal", "-shm"})
+        DropGroupAndOtherAccess(file.string() + suffix);
+}
 
 std::string Fold(const std::string& name)
 {
@@ -146,12 +206,18 @@ private:
 
 RegistryHive::RegistryHive(const std::filesystem::path& file)
 {
-    std::error_code ignored;
-    std::filesystem::create_directories(file.parent_path(), ignored);
+    MakeOwnerOnlyFolder(file.parent_path());
+    MakeOwnerOnlyFile(file);
+    const int opened = open(file);
+    if (opened == SQLITE_OK)
+        return;
+    // A file another process keeps busy can be written; it must not turn read-only.
     // A read-only hive in WAL mode may lack the shared-memory file that readers need
     // and cannot create it; then it is read as an unchanging snapshot.
-    if (!open(file) && !openReadOnly(file, false))
-        openReadOnly(file, true);
+    if (!IsBusy(opened) && (openReadOnly(file, false) || openReadOnly(file, true)))
+        return;
+    std::error_code ec;
+    unreadable_ = std::filesystem::symlink_status(file, ec).type() != std::filesystem::file_type::not_found;
 }
 
 RegistryHive::~RegistryHive()
@@ -168,25 +234,42 @@ void RegistryHive::close()
     db_ = nullptr;
 }
 
-bool RegistryHive::open(const std::filesystem::path& file)
+int RegistryHive::open(const std::filesystem::path& file)
 {
-    if (sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) ==
-            SQLITE_OK &&
-        sqlite3_db_readonly(db_, "main") == 0) {
+    int result = sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (result == SQLITE_OK && sqlite3_db_readonly(db_, "main") != 0)
+        result = SQLITE_READONLY;
+    if (result == SQLITE_OK) {
         sqlite3_busy_timeout(db_, kBusyWaitMs);
-        // WAL lets readers go on while another process writes; NORMAL syncs at
-        // checkpoints only, which keeps every commit intact through a crash of the
-        // program and may lose only the latest commits on a power cut.
-        if (sqlite3_exec(db_, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL", nullptr, nullptr,
-                         nullptr) == SQLITE_OK &&
-            prepareSchema()) {
-            writable_ = true;
-            hasTree_ = true;
-            return true;
-        }
+        result = RetryWhileBusy([this] { return switchToWal(); });
+    }
+    // NORMAL syncs at checkpoints only, which keeps every commit intact through a crash
+    // of the program and may lose only the latest commits on a power cut.
+    if (result == SQLITE_OK)
+        result = sqlite3_exec(db_, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+    if (result == SQLITE_OK)
+        result = RetryWhileBusy([this] { return prepareSchema(); });
+    if (result == SQLITE_OK) {
+        writable_ = true;
+        hasTree_ = true;
+        return SQLITE_OK;
     }
     close();
-    return false;
+    return result;
+}
+
+// WAL lets readers go on while another process writes. A file system that cannot share
+// the WAL index answers with the old mode; the rollback journal then serves.
+int RegistryHive::switchToWal()
+{
+    sqlite3_stmt* stmt = nullptr;
+    int result = sqlite3_prepare_v2(db_, "PRAGMA journal_mode=WAL", -1, &stmt, nullptr);
+    if (result == SQLITE_OK) {
+        result = sqlite3_step(stmt);
+        result = result == SQLITE_ROW || result == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(db_);
+    }
+    sqlite3_finalize(stmt);
+    return result;
 }
 
 bool RegistryHive::openReadOnly(const std::filesystem::path& file, bool immutable)
@@ -202,12 +285,15 @@ bool RegistryHive::openReadOnly(const std::filesystem::path& file, bool immutabl
     return false;
 }
 
-bool RegistryHive::prepareSchema()
+int RegistryHive::prepareSchema()
 {
     // Creating the tables inside a write transaction also proves the file can be written.
     Transaction transaction(*this);
-    return transaction.begun() && sqlite3_exec(db_, kSchema, nullptr, nullptr, nullptr) == SQLITE_OK &&
-           transaction.commit();
+    if (!transaction.begun())
+        return sqlite3_errcode(db_);
+    if (const int created = sqlite3_exec(db_, kSchema, nullptr, nullptr, nullptr); created != SQLITE_OK)
+        return created;
+    return transaction.commit() ? SQLITE_OK : sqlite3_errcode(db_);
 }
 
 sqlite3_stmt* RegistryHive::statement(const char* sql)
@@ -242,7 +328,7 @@ std::int32_t RegistryHive::FindSubKey(std::int64_t parent, const std::string& na
 {
     Statement find(*this, kFindSubKey);
     if (!find.ready())
-        return hasTree_ ? failure() : kRegFileNotFound;
+        return hasTree_ ? failure() : withoutTree(kRegFileNotFound);
     switch (find.bind(1, parent).bind(2, Fold(name)).step()) {
     case SQLITE_ROW:
         id = find.integer(0);
@@ -291,7 +377,7 @@ std::int32_t RegistryHive::CheckAlive(std::int64_t id)
         return kRegSuccess;
     Statement alive(*this, kKeyAlive);
     if (!alive.ready())
-        return hasTree_ ? failure() : kRegKeyDeleted;
+        return hasTree_ ? failure() : withoutTree(kRegKeyDeleted);
     switch (alive.bind(1, id).step()) {
     case SQLITE_ROW:
         return kRegSuccess;
@@ -332,7 +418,7 @@ std::int32_t RegistryHive::DeleteKey(std::int64_t id)
 std::int32_t RegistryHive::SubKeyAt(std::int64_t key, std::uint32_t index, std::string& name)
 {
     if (!hasTree_)
-        return kRegNoMoreItems;
+        return withoutTree(kRegNoMoreItems);
     if (std::int32_t alive = CheckAlive(key); alive != kRegSuccess)
         return alive;
     Statement at(*this, kSubKeyAt);
@@ -351,7 +437,7 @@ std::int32_t RegistryHive::ValueAt(std::int64_t key, std::uint32_t index, std::s
                                    std::uint32_t& type, std::string& data)
 {
     if (!hasTree_)
-        return kRegNoMoreItems;
+        return withoutTree(kRegNoMoreItems);
     if (std::int32_t alive = CheckAlive(key); alive != kRegSuccess)
         return alive;
     Statement at(*this, kValueAt);
@@ -372,7 +458,7 @@ std::int32_t RegistryHive::QueryValue(std::int64_t key, const std::string& name,
                                       std::string* data)
 {
     if (!hasTree_)
-        return kRegFileNotFound;
+        return withoutTree(kRegFileNotFound);
     if (std::int32_t alive = CheckAlive(key); alive != kRegSuccess)
         return alive;
     Statement query(*this, kQueryValue);

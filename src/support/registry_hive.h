@@ -1,8 +1,11 @@
 #pragma once
 // One root key's tree kept in one SQLite database file. Keys are addressed by id
 // (0 is the root itself); every answer is a registry answer code. Several processes
-// may use the same file at once: each write is one transaction and waits for the
-// others instead of failing.
+// may use the same file at once: opening it, and each write (one transaction), waits
+// for the others instead of failing. The file and the folder it is made in are
+// owner-only.
+#include "support/registry_backend.h"
+
 #include <sqlite3.h>
 
 #include <cstdint>
@@ -18,8 +21,10 @@ class RegistryHive {
 public:
     static constexpr std::int64_t kRootId = 0;
 
-    // Never fails: a file that cannot be written is opened for reading only, and
-    // one that cannot be read at all behaves as an empty tree that refuses writes.
+    // Never fails: a file that cannot be written is opened for reading only; a file
+    // that is not there and cannot be made is an empty tree that refuses writes; a file
+    // that is there but cannot be read (damaged, refused, held by another process for
+    // longer than the wait) answers every lookup with a failure, never with "absent".
     explicit RegistryHive(const std::filesystem::path& file);
     ~RegistryHive();
     RegistryHive(const RegistryHive&) = delete;
@@ -45,16 +50,25 @@ private:
     class Statement;
     class Transaction;
 
-    bool open(const std::filesystem::path& file);
+    // The first SQLite answer that was not OK; SQLITE_BUSY when another process kept
+    // the file for longer than the wait.
+    int open(const std::filesystem::path& file);
+    int switchToWal();
+    int prepareSchema();
     bool openReadOnly(const std::filesystem::path& file, bool immutable);
-    bool prepareSchema();
     void close();
     sqlite3_stmt* statement(const char* sql);
     std::int32_t failure() const;
+    // What a lookup answers when there is no tree to look in.
+    std::int32_t withoutTree(std::int32_t emptyAnswer) const
+    {
+        return unreadable_ ? kRegIoFailed : emptyAnswer;
+    }
 
     sqlite3* db_ = nullptr;
     bool writable_ = false;
     bool hasTree_ = false;
+    bool unreadable_ = false;
     std::map<const char*, sqlite3_stmt*> statements_;
 };
 

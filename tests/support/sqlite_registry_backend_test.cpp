@@ -1,4 +1,5 @@
 #include "registry_fixture.h"
+#include "storage/storage_test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -119,6 +120,73 @@ TEST(SqliteRegistryBackend, UnwritableHiveStillReadsButRefusesWriteOpens)
     });
     chmod(dir.path().c_str(), 0700);
     EXPECT_EQ(problems, "");
+}
+
+mode_t ModeOf(const std::filesystem::path& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 07777;
+}
+
+// A damaged hive is not an empty one: a caller that took "absent" for an answer would
+// start over and write a new tree over the user's.
+TEST(SqliteRegistryBackend, DamagedHiveFailsEveryLookupAndIsLeftAsItWas)
+{
+    TempDir dir;
+    const std::string damage = "not a database, just bytes where a hive should be\n";
+    WriteFileText(dir / "HKEY_CURRENT_USER.sqlite", damage);
+    SqliteRegistryBackend backend(dir.path());
+    RegKey key = 0;
+    const std::int32_t answer = backend.OpenKeyEx(kHKeyCurrentUser, "Software", kKeyRead, key);
+    EXPECT_NE(answer, kRegSuccess);
+    EXPECT_NE(answer, kRegFileNotFound);
+    std::uint32_t type = 0;
+    EXPECT_NE(backend.QueryValue(kHKeyCurrentUser, "", type, nullptr), kRegFileNotFound);
+    std::string name;
+    EXPECT_NE(backend.EnumKey(kHKeyCurrentUser, 0, name), kRegNoMoreItems);
+
+    clsRegAccess reg(backend);
+    EXPECT_FALSE(reg.ReadStringOrFailure(kKey, "ProfileName").has_value());
+    const auto absent = reg.ReadStringOrFailure("HKLM\\Software\\X", "ProfileName");
+    ASSERT_TRUE(absent.has_value()) << "an intact hive without the value";
+    EXPECT_FALSE(absent->has_value());
+    EXPECT_EQ(reg.WriteString(kKey, "ProfileName", "someone"), 0);
+    EXPECT_EQ(FileText(dir / "HKEY_CURRENT_USER.sqlite"), damage);
+    // The other roots live in their own files and are not affected.
+    EXPECT_NE(reg.WriteString("HKLM\\Software\\X", "v", "w"), 0);
+}
+
+TEST(SqliteRegistryBackend, MissingHiveInAFolderThatCannotBeWrittenIsEmptyNotDamaged)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes into any folder";
+    TempDir dir;
+    ASSERT_EQ(chmod(dir.path().c_str(), 0500), 0);
+    SqliteRegistryBackend backend(dir.path());
+    RegKey key = 0;
+    EXPECT_EQ(backend.OpenKeyEx(kHKeyCurrentUser, "Software", kKeyRead, key), kRegFileNotFound);
+    chmod(dir.path().c_str(), 0700);
+}
+
+TEST(SqliteRegistryBackend, FolderAndFilesAreOwnerOnlyAlsoWhenFoundOpen)
+{
+    TempDir dir;
+    const std::filesystem::path fresh = dir / "config" / "registry";
+    {
+        SqliteRegistryBackend backend(fresh);
+        ASSERT_NE(clsRegAccess(backend).WriteString(kKey, "v", "w"), 0);
+        EXPECT_EQ(ModeOf(fresh), 0700u);
+        EXPECT_EQ(ModeOf(fresh.parent_path()), 0700u);
+        EXPECT_EQ(ModeOf(fresh / "HKEY_CURRENT_USER.sqlite"), 0600u);
+        EXPECT_EQ(ModeOf(fresh / "HKEY_CURRENT_USER.sqlite-wal"), 0600u);
+    }
+    // Left open by an earlier version of the program.
+    ASSERT_EQ(chmod(fresh.c_str(), 0755), 0);
+    ASSERT_EQ(chmod((fresh / "HKEY_CURRENT_USER.sqlite").c_str(), 0644), 0);
+    SqliteRegistryBackend backend(fresh);
+    EXPECT_EQ(clsRegAccess(backend).ReadString(kKey, "v", ""), "w");
+    EXPECT_EQ(ModeOf(fresh), 0700u);
+    EXPECT_EQ(ModeOf(fresh / "HKEY_CURRENT_USER.sqlite"), 0600u);
 }
 
 TEST(SqliteRegistryBackend, HandleOfADeletedKeyFails)
