@@ -95,6 +95,22 @@ std::string Server(std::string_view address)
     return std::string(rest);
 }
 
+// "host:port" without ":port"; an IPv6 literal ("[::1]") keeps its colons.
+std::string_view WithoutPort(std::string_view host)
+{
+    const std::size_t colon = host.rfind(':');
+    if (colon == npos || host.substr(colon).find(']') != npos)
+        return host;
+    const std::string_view port = host.substr(colon + 1);
+    return std::all_of(port.begin(), port.end(), IsDigit) ? host.substr(0, colon) : host;
+}
+
+// The labels that say whether a host is a numeric address; a port is no label of it.
+std::vector<std::string_view> HostLabels(std::string_view host)
+{
+    return Split(WithoutPort(host), '.');
+}
+
 // Hosts of three or more labels lose their first one ("www."), two-label hosts and
 // numeric addresses stay whole, a port stays attached.
 std::string Domain(std::string_view address)
@@ -102,9 +118,10 @@ std::string Domain(std::string_view address)
     const std::string server = Server(address);
     const bool hasPath = server.find('/') != npos;
     const std::string_view host = Before(server, '/');
-    const std::vector<std::string_view> labels = Split(host, '.');
-    if (std::any_of(labels.begin(), labels.end(), IsNumeric))
+    const std::vector<std::string_view> hostLabels = HostLabels(host);
+    if (std::any_of(hostLabels.begin(), hostLabels.end(), IsNumeric))
         return std::string(host);
+    const std::vector<std::string_view> labels = Split(host, '.');
     if (labels.size() < 2)
         return {};
     if (hasPath)
@@ -173,13 +190,14 @@ std::string SiteNameFromUrl(std::string_view address)
     std::string_view host = text;
     if (const std::size_t pair = host.find("\\\\"); pair != npos)
         host.remove_prefix(pair + 2);
-    host = Before(host, '\\');
+    host = WithoutPort(Before(host, '\\'));
 
+    // A numeric address is proposed as it stands, without a port: ":" is no name character.
     std::string digits(host);
     digits.erase(std::remove(digits.begin(), digits.end(), '.'), digits.end());
     if (IsNumeric(digits))
         return std::string(host);
-    const std::vector<std::string_view> labels = Split(host, '.');
+    const std::vector<std::string_view> labels = HostLabels(host);
     if (labels.size() < 2)
         return {};
     std::string name(labels[labels.size() - 2]);

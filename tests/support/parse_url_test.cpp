@@ -69,6 +69,8 @@ TEST(ParseUrl, DomainOfANumericAddressIsTheAddressAlone)
                {"http://10.0.0.5:8080/a/b", "domain", "10.0.0.5:8080"},
                {"http://10.0.0.5", "domain", "10.0.0.5"},
                {"http://www.1e5.com", "domain", "www.1e5.com"},
+               // The port is no label: the host is numeric however its port is written.
+               {"http://a.b.5:80/x", "domain", "a.b.5:80"},
                // A number inside the path does not make the host numeric.
                {"http://www.example.com/page.2", "domain", "example.com"}});
 }
@@ -106,6 +108,11 @@ TEST(SiteNameFromUrl, NextToLastLabelCapitalised)
 TEST(SiteNameFromUrl, NumericHostsStayAndSingleLabelsGiveNothing)
 {
     EXPECT_EQ(SiteNameFromUrl("http://192.168.0.1/p"), "192.168.0.1");
+    // The port is no label of the host, and no name holds a ":".
+    EXPECT_EQ(SiteNameFromUrl("http://127.0.0.1:8765/"), "127.0.0.1");
+    EXPECT_EQ(SiteNameFromUrl("http://10.0.0.5:8080"), "10.0.0.5");
+    EXPECT_EQ(SiteNameFromUrl("http://localhost:8080/login"), "");
+    EXPECT_EQ(SiteNameFromUrl("http://[::1]:8080/login"), "");
     EXPECT_EQ(SiteNameFromUrl("http://host/"), "");
     EXPECT_EQ(SiteNameFromUrl("localhost"), "");
     EXPECT_EQ(SiteNameFromUrl(""), "");
