@@ -5,9 +5,11 @@
 #include "browser/fill_and_submit.h"
 #include "browser/save_site_dialog.h"
 #include "browser/url_origin.h"
+#include "sites/site_tree_texts.h"
 #include "storage/secure_store.h"
 #include "storage/site_file.h"
 #include "storage/sites_tree.h"
+#include "storage/temp_files.h"
 #include "support/parse_url.h"
 
 #include <algorithm>
@@ -218,12 +220,14 @@ void IE_Class::offerToSave(const BeforeNavigateEvent& event, const LoginCandidat
     // The site is written to a hidden file beside its final place and moved there whole, so
     // a replaced site keeps nothing of the old one and no half-written site is ever listed.
     const std::filesystem::path siteFile = frmYes.FolderPath() / siteFileName(frmYes.FriendlyName());
-    const std::filesystem::path partFile = frmYes.FolderPath() / ".site-being-saved";
+    const std::filesystem::path partFile = frmYes.FolderPath() / kPartialSiteFileName;
     std::error_code ignored;
     std::filesystem::remove(partFile, ignored);
 
+    std::error_code failure;
     const auto write = [&](std::string_view key, std::string_view value) {
-        WriteSecureValue(kMainSection, key, value, partFile);
+        if (const std::error_code written = WriteSecureValue(kMainSection, key, value, partFile); !failure)
+            failure = written;
     };
     write(SITEFRIENDLYNAME, frmYes.FriendlyName());
     write(SITETITLE, title);
@@ -234,39 +238,42 @@ void IE_Class::offerToSave(const BeforeNavigateEvent& event, const LoginCandidat
     write(FORMNAME, page.formName);
     write(FORMACTIONURL, page.formAction);
     write(FORMMETHOD, page.formMethod);
-    writeLoginAndPassword(partFile, page, typed);
+    writeLoginAndPassword(page, typed, write);
     write(AUTOLOGSTATUS, kAutoLogStatusYes);
 
-    std::filesystem::rename(partFile, siteFile, ignored);
-    if (ignored)
+    if (!failure)
+        std::filesystem::rename(partFile, siteFile, failure);
+    if (failure) {
         std::filesystem::remove(partFile, ignored);
+        dialogs.message(SiteNotWrittenMessage(siteFile, failure));
+    }
     context_.host.reloadSitesTree();
 }
 
-void IE_Class::writeLoginAndPassword(const std::filesystem::path& siteFile, const LoginCandidate& page,
-                                     const LoginCandidate& typed)
+void IE_Class::writeLoginAndPassword(const LoginCandidate& page, const LoginCandidate& typed,
+                                     const std::function<void(std::string_view, std::string_view)>& write)
 {
-    const auto write = [&](std::string_view passName, std::string_view passValue, std::string_view loginName,
-                           std::string_view loginValue) {
-        WriteSecureValue(kMainSection, FORMPASSNAME, passName, siteFile);
-        WriteSecureValue(kMainSection, FORMPASSVALUE, passValue, siteFile);
-        WriteSecureValue(kMainSection, FORMLOGINNAME, loginName, siteFile);
-        WriteSecureValue(kMainSection, FORMLOGINVALUE, loginValue, siteFile);
+    const auto writeAll = [&](std::string_view passName, std::string_view passValue,
+                              std::string_view loginName, std::string_view loginValue) {
+        write(FORMPASSNAME, passName);
+        write(FORMPASSVALUE, passValue);
+        write(FORMLOGINNAME, loginName);
+        write(FORMLOGINVALUE, loginValue);
     };
     if (!page.loginValue.empty() && !page.passwordValue.empty()) {
-        write(page.passwordName, page.passwordValue, page.loginName, page.loginValue);
+        writeAll(page.passwordName, page.passwordValue, page.loginName, page.loginValue);
         return;
     }
     // The page's scripts moved the typed values into hidden fields: use what was typed.
     if (!typed.passwordValue.empty() && !typed.loginValue.empty()) {
-        write(typed.passwordName, typed.passwordValue, typed.loginName, typed.loginValue);
+        writeAll(typed.passwordName, typed.passwordValue, typed.loginName, typed.loginValue);
         return;
     }
     Dialogs& dialogs = context_.dialogs;
     dialogs.message(kHiddenFieldsMessage);
     const std::string login = dialogs.input(kInputLoginPrompt).value_or("");
     const std::string password = dialogs.input(kInputPasswordPrompt).value_or("");
-    write(page.passwordName, password, page.loginName, login);
+    writeAll(page.passwordName, password, page.loginName, login);
 }
 
 void IE_Class::DownloadBegin(const DownloadBeginEvent& event)

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -63,8 +64,9 @@ private:
     void performPendingLogin(const EventFrame& pDisp);
     void offerToSave(const BeforeNavigateEvent& event, const LoginCandidate& page,
                      const LoginCandidate& typed, const std::string& address);
-    void writeLoginAndPassword(const std::filesystem::path& siteFile, const LoginCandidate& page,
-                               const LoginCandidate& typed);
+    // write(key, value) stores one value of the site being saved.
+    void writeLoginAndPassword(const LoginCandidate& page, const LoginCandidate& typed,
+                               const std::function<void(std::string_view, std::string_view)>& write);
     bool sameOriginAsWindow(std::string_view address) const;
     std::string windowAddress(const EventFrame& pDisp) const;
     std::string windowTitle(const EventFrame& pDisp) const;

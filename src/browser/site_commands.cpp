@@ -84,7 +84,11 @@ bool SiteCommands::mnuVelotrip(const SitesTreeNode* selected, bool checked)
             return false;
         checked = true;
     }
-    WriteSecureValue(kMainSection, VELOTRIP, checked ? kVelotripOn : kVelotripOff, selected->key);
+    if (const std::error_code failure =
+            WriteSecureValue(kMainSection, VELOTRIP, checked ? kVelotripOn : kVelotripOff, selected->key)) {
+        dialogs_.message(SiteNotWrittenMessage(selected->key, failure));
+        return !checked;
+    }
     return checked;
 }
 

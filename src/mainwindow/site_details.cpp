@@ -1,5 +1,6 @@
 #include "mainwindow/site_details.h"
 
+#include "sites/site_tree_texts.h"
 #include "storage/secure_store.h"
 #include "storage/site_file.h"
 
@@ -23,14 +24,21 @@ std::vector<PropertyItem> LoadSiteDetails(const std::filesystem::path& siteFile)
     return items;
 }
 
-void SaveSiteDetails(const std::filesystem::path& siteFile, const std::vector<PropertyItem>& items)
+bool SaveSiteDetails(const std::filesystem::path& siteFile, const std::vector<PropertyItem>& items,
+                     Dialogs& dialogs)
 {
     for (const PropertyItem& item : items) {
         for (const SiteDetailField& field : kSiteDetailFields) {
-            if (IsEditable(field) && item.caption == field.label && !item.value.empty())
-                WriteSecureValue(field.section, field.key, item.value, siteFile);
+            if (!IsEditable(field) || item.caption != field.label || item.value.empty())
+                continue;
+            if (const std::error_code failure =
+                    WriteSecureValue(field.section, field.key, item.value, siteFile)) {
+                dialogs.message(SiteNotWrittenMessage(siteFile, failure));
+                return false;
+            }
         }
     }
+    return true;
 }
 
 } // namespace kv

@@ -10,8 +10,8 @@
 
 namespace kv {
 
-frmSiteDetails::frmSiteDetails(std::filesystem::path sitePath, QWidget* parent)
-    : QDialog(parent), sitePath_(std::move(sitePath)), grid_(new PropertyGrid(this)),
+frmSiteDetails::frmSiteDetails(std::filesystem::path sitePath, Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), sitePath_(std::move(sitePath)), dialogs_(dialogs), grid_(new PropertyGrid(this)),
       save_(new QPushButton(QString::fromUtf8(kSaveChangesCaption.data(), kSaveChangesCaption.size()), this)),
       saved_(new QLabel(QString::fromUtf8(kSiteSavedCaption.data(), kSiteSavedCaption.size()), this))
 {
@@ -45,8 +45,7 @@ void frmSiteDetails::cmdSaveOptions_Click()
     for (int i = 0; i < grid_->itemCount(); ++i)
         items.push_back(
             {grid_->caption(i).toStdString(), grid_->value(i).toStdString(), grid_->isReadOnly(i)});
-    SaveSiteDetails(sitePath_, items);
-    saved_->show();
+    saved_->setVisible(SaveSiteDetails(sitePath_, items, dialogs_));
 }
 
 } // namespace kv

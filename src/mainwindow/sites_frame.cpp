@@ -296,7 +296,7 @@ void SitesFrame::mnuDetails_Click()
     QTreeWidgetItem* node = selectedNode();
     if (!node || !isSite(node))
         return;
-    frmSiteDetails details(SitesTreeWidget::key(node), window());
+    frmSiteDetails details(SitesTreeWidget::key(node), context_.dialogs, window());
     details.exec();
 }
 

@@ -14,4 +14,9 @@ std::string DeleteFileQuestion(std::string_view nodeText)
     return std::string(kDeleteFileQuestion) + std::string(nodeText) + "'?";
 }
 
+std::string SiteNotWrittenMessage(const std::filesystem::path& siteFile, const std::error_code& why)
+{
+    return std::string(kSiteNotWritten) + "\n" + siteFile.string() + "\n\n" + why.message();
+}
+
 } // namespace kv

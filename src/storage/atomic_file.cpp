@@ -1,5 +1,7 @@
 #include "storage/atomic_file.h"
 
+#include "storage/temp_files.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -35,6 +37,20 @@ std::filesystem::path FolderOf(const std::filesystem::path& file)
     return file.has_parent_path() ? file.parent_path() : ".";
 }
 
+// Renaming over a link would replace the link and leave the old content in the file it
+// points to; a folder or device in the file's place is no file of ours either.
+tl::expected<void, std::error_code> CheckReplaceable(const std::filesystem::path& file)
+{
+    struct stat info {};
+    if (::lstat(file.c_str(), &info) != 0)
+        return errno == ENOENT ? tl::expected<void, std::error_code>() : tl::unexpected(LastError());
+    if (S_ISLNK(info.st_mode))
+        return tl::unexpected(std::make_error_code(std::errc::too_many_symbolic_link_levels));
+    if (!S_ISREG(info.st_mode))
+        return tl::unexpected(std::make_error_code(std::errc::invalid_argument));
+    return {};
+}
+
 // Runs call on a read-only descriptor of folder.
 template <typename Call>
 tl::expected<void, std::error_code> OnFolder(const std::filesystem::path& folder, Call call)
@@ -55,10 +71,9 @@ tl::expected<void, std::error_code> OnFolder(const std::filesystem::path& folder
 tl::expected<PendingFile, std::error_code> PendingFile::create(const std::filesystem::path& file,
                                                                std::string_view content)
 {
-    // The name's start keeps it recognisable; it is cut so that the temp name still fits.
-    constexpr std::size_t kNameBytesKept = 200;
-    std::string tempName = (FolderOf(file) / ".").string();
-    tempName.append(file.filename().string().substr(0, kNameBytesKept)).append(".XXXXXX");
+    if (auto replaceable = CheckReplaceable(file); !replaceable)
+        return tl::unexpected(replaceable.error());
+    std::string tempName = TempFileTemplate(FolderOf(file));
     const int fd = ::mkostemp(tempName.data(), O_CLOEXEC);
     if (fd < 0)
         return tl::unexpected(LastError());

@@ -1,8 +1,8 @@
 #pragma once
 // Files replaced whole or not at all. New content goes into a hidden temp file beside the
-// file (owner-only, never ending in the file's own extension, so folder walks skip it);
-// once its bytes are on disk, a rename puts it in place, and syncing the folder makes the
-// rename itself durable.
+// file (owner-only, named as temp_files.h says, so folder walks skip it); once its bytes
+// are on disk, a rename puts it in place, and syncing the folder makes the rename itself
+// durable. A link in the file's place is refused, never replaced.
 #include <filesystem>
 #include <map>
 #include <string_view>

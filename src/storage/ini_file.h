@@ -26,7 +26,8 @@ public:
 
     std::string serialize() const;
     // Atomic: a temp file in the same folder, fsync, rename over the file, fsync the
-    // folder. The file is owner-only (0600). The folder must exist.
+    // folder. The file is owner-only (0600). The folder must exist. A link in the file's
+    // place is refused, never replaced.
     tl::expected<void, std::error_code> save(const std::filesystem::path& file) const;
 
     // The value exactly as stored after "=", or nullopt when section or key is absent.

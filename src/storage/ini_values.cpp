@@ -10,13 +10,16 @@ namespace {
 // names and a closing NUL; a name that no longer fits is cut short.
 constexpr std::size_t kKeyListCapacity = 1'999;
 
-// Changes the file when it can be read; a file that cannot be read is never
-// replaced. Write failures are not reported, as no caller can act on them.
-template <typename Change> void Rewrite(const std::filesystem::path& file, Change change)
+// Changes the file when it can be read; a file that cannot be read is never replaced.
+template <typename Change> std::error_code Rewrite(const std::filesystem::path& file, Change change)
 {
     auto ini = IniFile::load(file);
-    if (ini && change(*ini))
-        (void)ini->save(file);
+    if (!ini)
+        return ini.error();
+    if (!change(*ini))
+        return {};
+    const auto saved = ini->save(file);
+    return saved ? std::error_code() : saved.error();
 }
 
 } // namespace
@@ -30,10 +33,10 @@ std::string ReadIniValue(std::string_view section, std::string_view key, const s
     return value ? std::string(value->substr(0, kMaxIniValueLength)) : std::string();
 }
 
-void WriteIniValue(std::string_view section, std::string_view key, std::optional<std::string_view> value,
-                   const std::filesystem::path& file)
+std::error_code WriteIniValue(std::string_view section, std::string_view key,
+                              std::optional<std::string_view> value, const std::filesystem::path& file)
 {
-    Rewrite(file, [&](IniFile& ini) {
+    return Rewrite(file, [&](IniFile& ini) {
         if (!value)
             return ini.removeKey(section, key);
         ini.setValue(section, key, *value);
@@ -41,9 +44,9 @@ void WriteIniValue(std::string_view section, std::string_view key, std::optional
     });
 }
 
-void DeleteIniSection(std::string_view section, const std::filesystem::path& file)
+std::error_code DeleteIniSection(std::string_view section, const std::filesystem::path& file)
 {
-    Rewrite(file, [section](IniFile& ini) { return ini.removeSection(section); });
+    return Rewrite(file, [section](IniFile& ini) { return ini.removeSection(section); });
 }
 
 int CountSectionKeys(std::string_view section, const std::filesystem::path& file)
@@ -55,8 +58,8 @@ int CountSectionKeys(std::string_view section, const std::filesystem::path& file
     std::size_t used = 1; // the list's closing NUL
     for (const std::string& name : ini->keyNames(section)) {
         if (used + name.size() + 1 > kKeyListCapacity) {
-            // The last name is cut to fit before two NULs; an empty cut ends the list.
-            if (used + 2 < kKeyListCapacity)
+            // The last name is cut to fit before two NULs; it counts while one character of it is left.
+            if (used + 2 <= kKeyListCapacity)
                 ++count;
             break;
         }

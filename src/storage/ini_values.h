@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace kv {
 
@@ -17,10 +18,12 @@ inline constexpr std::size_t kMaxSecureValueLength = 6'652;
 std::string ReadIniValue(std::string_view section, std::string_view key, const std::filesystem::path& file);
 
 // Writes the value as it stands (also ""); nullopt deletes the key. Atomic, file mode 0600.
-void WriteIniValue(std::string_view section, std::string_view key, std::optional<std::string_view> value,
-                   const std::filesystem::path& file);
+// The answer says why the file could not be written (nothing: written, or nothing to change);
+// a file that cannot be read, or a link in its place, is left as it is.
+std::error_code WriteIniValue(std::string_view section, std::string_view key,
+                              std::optional<std::string_view> value, const std::filesystem::path& file);
 
-void DeleteIniSection(std::string_view section, const std::filesystem::path& file);
+std::error_code DeleteIniSection(std::string_view section, const std::filesystem::path& file);
 
 // Key names of a section counted as the platform did: cut where a 1 999-byte list ends.
 int CountSectionKeys(std::string_view section, const std::filesystem::path& file);

@@ -49,13 +49,13 @@ tl::expected<std::string, CipherError> ReadSecureValue(std::string_view section,
     return DecryptValue(text, CurrentCipherKeys().valueKey);
 }
 
-void WriteSecureValue(std::string_view section, std::string_view key, std::string_view value,
-                      const std::filesystem::path& file)
+std::error_code WriteSecureValue(std::string_view section, std::string_view key, std::string_view value,
+                                 const std::filesystem::path& file)
 {
     if (value.empty())
-        return;
+        return {};
     const std::string hexText = HexEncode(EncryptValue(value, CurrentCipherKeys().valueKey), " ");
-    WriteIniValue(section, key, hexText, file);
+    return WriteIniValue(section, key, hexText, file);
 }
 
 void IncrementSuccessCount(const std::filesystem::path& siteFile)

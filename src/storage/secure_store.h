@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <tl/expected.hpp>
 
 namespace kv {
@@ -14,9 +15,9 @@ namespace kv {
 tl::expected<std::string, CipherError> ReadSecureValue(std::string_view section, std::string_view key,
                                                        const std::filesystem::path& file);
 
-// An empty value writes nothing at all; the key keeps what it had.
-void WriteSecureValue(std::string_view section, std::string_view key, std::string_view value,
-                      const std::filesystem::path& file);
+// An empty value writes nothing at all; the key keeps what it had. The answer as for WriteIniValue.
+std::error_code WriteSecureValue(std::string_view section, std::string_view key, std::string_view value,
+                                 const std::filesystem::path& file);
 
 // Ciphertext bytes of the envelope around text under key.
 std::string EncryptValue(std::string_view text, std::string_view key);

@@ -28,13 +28,13 @@ bool NameBefore(const SitesTreeEntry& a, const SitesTreeEntry& b)
 }
 
 // The entry's kind from the type the listing already delivered; only links cost a stat.
-enum class Kind { Folder, File, Skipped };
+enum class Kind { Folder, File, LinkedFile, Skipped };
 Kind KindOf(const fs::directory_entry& entry)
 {
     std::error_code ec;
     if (entry.is_symlink(ec)) {
         const fs::file_status target = entry.status(ec);
-        return !ec && fs::is_regular_file(target) ? Kind::File : Kind::Skipped;
+        return !ec && fs::is_regular_file(target) ? Kind::LinkedFile : Kind::Skipped;
     }
     if (entry.is_directory(ec))
         return Kind::Folder;
@@ -52,7 +52,8 @@ std::vector<SitesTreeEntry> ListSitesTreeEntries(const fs::path& directory)
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
         const Kind kind = KindOf(*it);
         if (kind != Kind::Skipped)
-            entries.push_back({it->path().filename().string(), kind == Kind::Folder});
+            entries.push_back(
+                {it->path().filename().string(), kind == Kind::Folder, kind == Kind::LinkedFile});
     }
     std::sort(entries.begin(), entries.end(), NameBefore);
     return entries;

@@ -13,6 +13,7 @@ namespace kv {
 struct SitesTreeEntry {
     std::string name;
     bool isFolder = false;
+    bool isLink = false; // a link to a plain file
 };
 
 // Nothing when the directory cannot be listed; what was listed so far when listing fails midway.

@@ -51,13 +51,17 @@ void AddFolderNodes(const std::filesystem::path& directory, SitesTreeModel& tree
 {
     const std::string parentKey = AddTrailingSlash(directory.string());
     for (const SitesTreeEntry& entry : ListSitesTreeEntries(directory)) {
+        if (entry.name.starts_with('.'))
+            continue;
         if (entry.isFolder) {
             const std::string key = parentKey + entry.name + '/';
             tree.add(parentKey, key, entry.name, entry.name, kFolderImage, kFolderImage);
             AddFolderNodes(key, tree, includeSites);
         } else if (includeSites && IsSiteFileName(entry.name)) {
             const std::string name = SiteDisplayName(entry.name);
-            tree.add(parentKey, parentKey + entry.name, name, name, kSiteImage, kSiteImage);
+            const auto site = tree.add(parentKey, parentKey + entry.name, name, name, kSiteImage, kSiteImage);
+            if (site && entry.isLink)
+                tree.setProblem(*site, SiteProblem::Link);
         }
     }
 }

@@ -16,6 +16,12 @@ inline constexpr int kFolderImage = 1;
 inline constexpr int kSiteImage = 2;
 inline constexpr std::string_view kSitesRootText = "Sites";
 
+// Why a site cannot be used as it stands; the tree shows it beside the site.
+enum class SiteProblem {
+    None,
+    Link, // a link to another file: never written through, so never changed
+};
+
 struct SitesTreeNode {
     std::string key;
     std::string text;
@@ -25,6 +31,7 @@ struct SitesTreeNode {
     std::optional<std::size_t> parent; // index into nodes(); none for the root
     std::vector<std::size_t> children; // indices, in insertion order
     bool expanded = false;
+    SiteProblem problem = SiteProblem::None;
 };
 
 class SitesTreeModel {
@@ -36,6 +43,7 @@ public:
     std::optional<std::size_t> add(std::optional<std::string_view> parentKey, std::string key,
                                    std::string text, std::string tag, int image, int selectedImage);
     void expand(std::size_t index) { nodes_.at(index).expanded = true; }
+    void setProblem(std::size_t index, SiteProblem problem) { nodes_.at(index).problem = problem; }
 
     // Every node in insertion order; a node's parent always comes before it.
     const std::vector<SitesTreeNode>& nodes() const { return nodes_; }
@@ -50,7 +58,8 @@ private:
 void FillSitesTree(SitesTreeModel& tree, const std::filesystem::path& profilePath);
 
 // Adds the folders below directory (and their sites when includeSites), depth first in
-// listing order, each below the node keyed by its containing folder's path + "/".
+// listing order, each below the node keyed by its containing folder's path + "/". Hidden
+// entries (names beginning with ".", such as a save's temp file) are no folders or sites.
 void AddFolderNodes(const std::filesystem::path& directory, SitesTreeModel& tree, bool includeSites);
 
 } // namespace kv

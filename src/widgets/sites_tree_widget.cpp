@@ -1,5 +1,6 @@
 #include "widgets/sites_tree_widget.h"
 
+#include "sites/site_tree_texts.h"
 #include "widgets/qt_icons.h"
 
 #include <QDrag>
@@ -8,6 +9,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
 namespace kv {
@@ -15,6 +17,7 @@ namespace {
 
 constexpr int kKeyRole = Qt::UserRole + 1;
 constexpr int kImageRole = Qt::UserRole + 2;
+constexpr int kProblemRole = Qt::UserRole + 3;
 constexpr auto kDragFormat = "application/x-kestrelyn-vormaplex-node";
 // The pointer scrolls the tree within about 100 twips of its top and 200 twips of its bottom.
 constexpr int kScrollUpZone = 7;
@@ -99,6 +102,22 @@ QTreeWidgetItem* SitesTreeWidget::addNode(QTreeWidgetItem* parent, const std::st
     return item;
 }
 
+void SitesTreeWidget::showProblem(QTreeWidgetItem* item, SiteProblem problem) const
+{
+    if (problem == SiteProblem::None)
+        return;
+    item->setData(0, kProblemRole, static_cast<int>(problem));
+    item->setIcon(0, style()->standardIcon(QStyle::SP_MessageBoxWarning));
+    item->setForeground(0, palette().brush(QPalette::Disabled, QPalette::Text));
+    item->setToolTip(
+        0, QString::fromUtf8(kLinkedSiteNote.data(), static_cast<qsizetype>(kLinkedSiteNote.size())));
+}
+
+SiteProblem SitesTreeWidget::problem(const QTreeWidgetItem* item)
+{
+    return item ? static_cast<SiteProblem>(item->data(0, kProblemRole).toInt()) : SiteProblem::None;
+}
+
 // Items are linked while detached from the view and handed over in one piece: a tree of
 // thousands of sites would otherwise report every single insertion.
 void SitesTreeWidget::showModel(const SitesTreeModel& model)
@@ -110,6 +129,7 @@ void SitesTreeWidget::showModel(const SitesTreeModel& model)
     for (std::size_t i = 0; i < nodes.size(); ++i) {
         const SitesTreeNode& node = nodes[i];
         items[i] = makeNode(node.key, node.text, node.selectedImage, !node.parent);
+        showProblem(items[i], node.problem);
         if (!node.parent)
             topLevel.append(items[i]);
     }
@@ -131,7 +151,9 @@ void SitesTreeWidget::addModelChildren(QTreeWidgetItem* item, const SitesTreeMod
 {
     for (std::size_t child : model.nodes()[index].children) {
         const SitesTreeNode& node = model.nodes()[child];
-        addModelChildren(addNode(item, node.key, node.text, node.selectedImage), model, child);
+        QTreeWidgetItem* added = addNode(item, node.key, node.text, node.selectedImage);
+        showProblem(added, node.problem);
+        addModelChildren(added, model, child);
     }
 }
 

@@ -25,6 +25,8 @@ public:
     static void setKey(QTreeWidgetItem* item, const std::string& key);
     static int selectedImage(const QTreeWidgetItem* item);
     static bool isRoot(const QTreeWidgetItem* item) { return item && !item->parent(); }
+    // What is wrong with a site shown as damaged (greyed, with a warning and its reason).
+    static SiteProblem problem(const QTreeWidgetItem* item);
     QTreeWidgetItem* findKey(const std::string& key) const;
 
     // Decides whether an edited label is taken; a refused edit leaves the label as it was.
@@ -49,6 +51,7 @@ protected:
 private:
     QTreeWidgetItem* makeNode(const std::string& key, const std::string& text, int image, bool isRoot) const;
     void addModelChildren(QTreeWidgetItem* item, const SitesTreeModel& model, std::size_t index);
+    void showProblem(QTreeWidgetItem* item, SiteProblem problem) const;
 
     QIcon folderIcon_;
     QIcon siteIcon_;

@@ -181,7 +181,9 @@ TEST_F(SiteTreeCommandsTest, DetailsShowEveryItemInOrderAndSaveOnlyFilledEditabl
     items[2].value = "https://evil.example/";
     items[8].value = "";
     items[10].value = "s3cret";
-    SaveSiteDetails(site, items);
+    ScriptedDialogs dialogs;
+    EXPECT_TRUE(SaveSiteDetails(site, items, dialogs));
+    EXPECT_TRUE(dialogs.messages().empty());
     EXPECT_EQ(*ReadSecureValue("Main", "SITEFRIENDLYNAME", site), "My bank");
     EXPECT_EQ(*ReadSecureValue("Main", "SITEURL", site), "https://bank.example/login");
     EXPECT_EQ(*ReadSecureValue("Main", "FORMLOGINVALUE", site), "alice");

@@ -6,6 +6,7 @@
 #include "sites/site_tree_texts.h"
 #include "storage/ini_values.h"
 #include "storage/secure_store.h"
+#include "storage/storage_test_files.h"
 #include "widgets/sites_tree_widget.h"
 
 #include <QAction>
@@ -244,7 +245,7 @@ TEST_F(SitesFrameTest, NimbraseShowsItsStateInTheCaption)
 
 TEST_F(SitesFrameTest, SiteDetailsEditOnlyTheEditableItemsAndSaveThem)
 {
-    frmSiteDetails details(profile.key("Finance/Bank.QVR"));
+    frmSiteDetails details(profile.key("Finance/Bank.QVR"), dialogs);
     details.show();
     PropertyGrid* grid = details.wndPropertyGrid();
     ASSERT_EQ(grid->itemCount(), 12);
@@ -260,6 +261,35 @@ TEST_F(SitesFrameTest, SiteDetailsEditOnlyTheEditableItemsAndSaveThem)
     QTest::mouseClick(details.cmdSaveOptions(), Qt::LeftButton);
     EXPECT_TRUE(details.lblOptionsSaved()->isVisible());
     EXPECT_EQ(*ReadSecureValue("Main", "SITEFRIENDLYNAME", profile.key("Finance/Bank.QVR")), "My bank");
+}
+
+// A site file that is a link: writing through it would leave the old password where it points.
+TEST_F(SitesFrameTest, ALinkedSiteShowsAsDamagedAndItsDetailsAreNeverWrittenThroughIt)
+{
+    const fs::path target = profile.makeSite(".store/elsewhere.txt");
+    const std::string before = FileText(target);
+    fs::create_symlink(target, profile.key("Linked.QVR"));
+    frame.reloadTree();
+    QTreeWidgetItem* linked = node(profile.key("Linked.QVR"));
+    ASSERT_NE(linked, nullptr);
+    EXPECT_EQ(SitesTreeWidget::problem(linked), SiteProblem::Link);
+    EXPECT_TRUE(linked->toolTip(0).startsWith("Damaged site"));
+    EXPECT_EQ(SitesTreeWidget::problem(node(profile.key("Old.QVR"))), SiteProblem::None);
+
+    frmSiteDetails details(profile.key("Linked.QVR"), dialogs);
+    details.show();
+    ASSERT_TRUE(details.wndPropertyGrid()->editValue(0));
+    auto* editor = details.wndPropertyGrid()->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "Renamed");
+    FinishEditing(editor);
+    QTest::mouseClick(details.cmdSaveOptions(), Qt::LeftButton);
+
+    EXPECT_FALSE(details.lblOptionsSaved()->isVisible()) << "a failed save must not say it saved";
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_TRUE(dialogs.messages()[0].starts_with(std::string(kSiteNotWritten)));
+    EXPECT_TRUE(fs::is_symlink(profile.key("Linked.QVR")));
+    EXPECT_EQ(FileText(target), before);
 }
 
 } // namespace

@@ -53,9 +53,11 @@ TEST(AtomicFileBatch, AFileThatCannotBeWrittenFailsAloneAndUncommittedWorkVanish
 TEST(AtomicFileBatch, ARenameThatFailsIsReported)
 {
     TempDir dir;
-    std::filesystem::create_directories(dir / "target" / "occupied");
     AtomicFileBatch batch;
     ASSERT_TRUE(batch.add(dir / "target", "a file where a folder with content is"));
+    // A folder in the file's place is refused at once; one that appears later fails the rename.
+    std::filesystem::create_directories(dir / "target" / "occupied");
+    EXPECT_EQ(batch.add(dir / "target", "x").error(), std::errc::invalid_argument);
     const auto failures = batch.commit();
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_EQ(failures[0].file, dir / "target");

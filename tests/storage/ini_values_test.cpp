@@ -88,6 +88,29 @@ TEST_F(IniValues, CountSectionKeysStopsWhereTheKeyListBufferEnds)
     EXPECT_EQ(CountSectionKeys("Big", file), 154);
 }
 
+// The list holds 1 999 characters: names with their NULs, then a closing NUL. A name that
+// does not fit whole is cut to what fits before the two closing NULs, and counts when at
+// least one character of it is left.
+TEST_F(IniValues, CountSectionKeysAtTheLastCharactersOfTheKeyList)
+{
+    const auto section = [](std::vector<std::string> names) {
+        std::string text = "[Edge]\n";
+        for (const std::string& name : names)
+            text += name + "=1\n";
+        return text;
+    };
+    const std::string a(498, 'a'), b(498, 'b'), c(498, 'c'), d(498, 'd');
+    // Four names of 498 take 1 996 characters: one character of "cut" still fits.
+    WriteFileText(file, section({a, b, c, d, "cut"}));
+    EXPECT_EQ(CountSectionKeys("Edge", file), 5);
+    // One character more: nothing of it fits.
+    WriteFileText(file, section({a, b, c, d + "d", "cut"}));
+    EXPECT_EQ(CountSectionKeys("Edge", file), 4);
+    // A fourth name of 500 fills the list exactly; the fifth is not there at all.
+    WriteFileText(file, section({a, b, c, std::string(500, 'd'), "cut"}));
+    EXPECT_EQ(CountSectionKeys("Edge", file), 4);
+}
+
 TEST_F(IniValues, PlainReadsStopAt19999Characters)
 {
     const std::string longValue(25'000, 'v');
@@ -113,24 +136,55 @@ TEST_F(IniValues, FilesAreOwnerOnly)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temp file left";
 }
 
-TEST_F(IniValues, AFileThatCannotBeReadIsNeverReplaced)
+TEST_F(IniValues, AFileThatCannotBeReadIsNeverReplacedAndTheWriteSaysSo)
 {
     std::filesystem::create_directory(file); // a folder where the file should be
-    WriteIniValue("S", "K", "value", file);
+    EXPECT_TRUE(WriteIniValue("S", "K", "value", file));
     EXPECT_TRUE(std::filesystem::is_directory(file));
     EXPECT_EQ(ReadIniValue("S", "K", file), "");
 
     const auto fifo = dir / "fifo.ini"; // would block a plain open for reading
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_EQ(ReadIniValue("S", "K", fifo), "");
-    WriteIniValue("S", "K", "value", fifo);
+    EXPECT_TRUE(WriteIniValue("S", "K", "value", fifo));
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }
 
-TEST_F(IniValues, WritingIntoAMissingFolderDoesNothing)
+TEST_F(IniValues, WritingIntoAMissingFolderDoesNothingAndSaysSo)
 {
-    WriteIniValue("S", "K", "value", dir / "absent" / "x.ini");
+    EXPECT_EQ(WriteIniValue("S", "K", "value", dir / "absent" / "x.ini"),
+              std::errc::no_such_file_or_directory);
     EXPECT_FALSE(std::filesystem::exists(dir / "absent"));
+    EXPECT_FALSE(WriteIniValue("S", "K", "value", file)) << "a write that worked reports nothing";
+    EXPECT_FALSE(WriteIniValue("S", "Absent", std::nullopt, file)) << "nor does one with nothing to change";
+}
+
+// A name of 251 bytes plus ".QVR" is the longest a file may have; the temp file beside it
+// must still fit, or every later change of that site would be lost.
+TEST_F(IniValues, FilesWithTheLongestNamesCanBeRewritten)
+{
+    for (const std::size_t length : {244u, 251u}) {
+        const auto site = dir / (std::string(length, 'n') + ".QVR");
+        ASSERT_FALSE(WriteIniValue("Main", "FORMPASSVALUE", "first", site)) << length;
+        ASSERT_FALSE(WriteIniValue("Main", "FORMPASSVALUE", "second", site)) << length;
+        EXPECT_EQ(ReadIniValue("Main", "FORMPASSVALUE", site), "second") << length;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "no temp file left";
+}
+
+// Replacing a link would leave the old content where the link pointed, a password included.
+TEST_F(IniValues, ALinkInTheFilesPlaceIsNeitherFollowedNorReplaced)
+{
+    const auto target = dir / "elsewhere.txt";
+    WriteFileText(target, "[Main]\nFORMPASSVALUE=old password\n");
+    const auto link = dir / "Bank.QVR";
+    std::filesystem::create_symlink(target, link);
+
+    EXPECT_EQ(WriteIniValue("Main", "FORMPASSVALUE", "new password", link),
+              std::errc::too_many_symbolic_link_levels);
+    EXPECT_EQ(DeleteIniSection("Main", link), std::errc::too_many_symbolic_link_levels);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(FileText(target), "[Main]\nFORMPASSVALUE=old password\n");
 }
 
 } // namespace

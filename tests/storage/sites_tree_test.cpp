@@ -192,6 +192,35 @@ TEST_F(SitesTree, WalksDoNotFollowLinkedFolders)
     EXPECT_TRUE(fs::exists(temp.path())) << "a linked folder is removed as a link";
 }
 
+// A save cut short leaves its hidden temp file beside the site; neither it nor a hidden
+// folder is a site or a category.
+TEST_F(SitesTree, TreeLeavesOutHiddenFilesAndFolders)
+{
+    touch("Mail/.Inbox.QVR.Ab12Cd");
+    touch(".Bank.QVR.x1Y2z3");
+    touch(".kv-Ab12Cd");
+    touch(".hidden/Secret.QVR");
+    touch("Mail/Inbox.QVR");
+    SitesTreeModel tree;
+    FillSitesTree(tree, root());
+    std::vector<std::string> keys;
+    for (const SitesTreeNode& node : tree.nodes())
+        keys.push_back(node.key);
+    EXPECT_EQ(keys, (std::vector<std::string>{key(""), key("Mail/"), key("Mail/Inbox.QVR")}));
+}
+
+TEST_F(SitesTree, ASiteFileThatIsALinkIsShownAsDamaged)
+{
+    const fs::path elsewhere = touch("../elsewhere.ini", "[Main]\nFORMPASSVALUE=old\n");
+    touch("Bank.QVR");
+    fs::create_symlink(elsewhere, root() / "Linked.QVR");
+    SitesTreeModel tree;
+    FillSitesTree(tree, root());
+    ASSERT_NE(tree.find(key("Linked.QVR")), nullptr);
+    EXPECT_EQ(tree.find(key("Linked.QVR"))->problem, SiteProblem::Link);
+    EXPECT_EQ(tree.find(key("Bank.QVR"))->problem, SiteProblem::None);
+}
+
 TEST_F(SitesTree, MakeDirPathBuildsOwnerOnlyLevelsOfAbsolutePathsOnly)
 {
     MakeDirPath(temp / "p/q/r");
