@@ -14,25 +14,12 @@
 #include "browser/window_tracker.h"
 #include "mainwindow/area_table.h"
 #include "mainwindow/main_window_form.h"
+#include "platform/browser_profile_directory.h"
 #include "platform/desktop_shell.h"
 
-#include <cstdlib>
 #include <memory>
 
 namespace kv {
-
-// The browser's own profile, apart from the user's everyday browser.
-inline std::filesystem::path BrowserProfileDirectory()
-{
-    std::filesystem::path data;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/')
-        data = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        data = std::filesystem::path(home) / ".local" / "share";
-    else
-        data = std::filesystem::temp_directory_path();
-    return data / "kestrelyn-vormaplex" / "chromium";
-}
 
 // What the browser rules ask of the main window, once the window exists.
 class MainWindowBrowserHost : public BrowserHost {

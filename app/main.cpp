@@ -7,6 +7,7 @@
 #include "mainwindow/main_window_form.h"
 #include "mainwindow/main_window_texts.h"
 #include "platform/account_check.h"
+#include "platform/core_dumps.h"
 #include "platform/exiting_process.h"
 #include "platform/machine_identity.h"
 #include "platform/process_terminator.h"
@@ -32,6 +33,8 @@
 int main(int argc, char** argv)
 {
     using namespace kv;
+    // Before anything secret is read into memory.
+    ForbidCoreDumps();
     QApplication application(argc, argv);
     application.setApplicationName("kestrelyn-vormaplex");
     const std::filesystem::path executable = QCoreApplication::applicationFilePath().toStdString();
@@ -49,8 +52,19 @@ int main(int argc, char** argv)
     SignalProcessTerminator terminator;
     UnavailableDesktopShortcuts shortcuts;
     const std::filesystem::path browser = FindSupportedBrowser();
-    StartUpContext context{dialogs,    process,   registry,   machine,         user, accounts, instance,
-                           terminator, shortcuts, executable, !browser.empty()};
+    StartUpContext context{dialogs,
+                           process,
+                           registry,
+                           machine,
+                           user,
+                           accounts,
+                           instance,
+                           terminator,
+                           shortcuts,
+                           executable,
+                           !browser.empty(),
+                           FillSecureRandom,
+                           DefaultRegistryDirectory()};
     StartUp(std::vector<std::string>(argv + 1, argv + argc), context);
 
     XdgDesktopShell shell;

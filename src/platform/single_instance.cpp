@@ -1,6 +1,10 @@
 #include "platform/single_instance.h"
 
+#include "platform/private_folder.h"
+
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -9,6 +13,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <thread>
 #include <unistd.h>
 
 namespace kv {
@@ -18,6 +23,7 @@ namespace fs = std::filesystem;
 
 constexpr const char* kLockName = "kestrelyn-vormaplex.lock";
 constexpr const char* kSocketName = "kestrelyn-vormaplex.socket";
+constexpr std::chrono::seconds kTakeOverWait(10);
 
 bool SocketAddress(const fs::path& file, sockaddr_un& address)
 {
@@ -46,13 +52,6 @@ int Listen(const fs::path& file)
     }
     return listener;
 }
-
-bool OwnPrivateFolder(const fs::path& folder)
-{
-    struct stat info {};
-    return ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == geteuid() &&
-           (info.st_mode & 077) == 0;
-}
 } // namespace
 
 RuntimeDirInstanceLock::RuntimeDirInstanceLock(fs::path directory) : directory_(std::move(directory)) {}
@@ -67,25 +66,42 @@ RuntimeDirInstanceLock::~RuntimeDirInstanceLock()
         ::close(lock_);
 }
 
-bool RuntimeDirInstanceLock::claim()
+RuntimeDirInstanceLock::Claim RuntimeDirInstanceLock::tryClaim()
 {
     if (lock_ >= 0)
-        return true;
+        return Claim::Taken;
     // Without a usable runtime folder nothing can be shared, so nothing is refused.
     if (directory_.empty())
-        return true;
+        return Claim::Unusable;
     const int lock =
         ::open((directory_ / kLockName).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (lock < 0)
-        return true;
+        return Claim::Unusable;
     if (flock(lock, LOCK_EX | LOCK_NB) != 0) {
         const bool held = errno == EWOULDBLOCK;
         ::close(lock);
-        return !held;
+        return held ? Claim::Held : Claim::Unusable;
     }
     lock_ = lock;
     listener_ = Listen(directory_ / kSocketName);
-    return true;
+    return Claim::Taken;
+}
+
+bool RuntimeDirInstanceLock::claim()
+{
+    return tryClaim() != Claim::Held;
+}
+
+void RuntimeDirInstanceLock::takeOver()
+{
+    // The lock goes when the ended process is gone, a moment after it was told to end.
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + kTakeOverWait;
+    std::chrono::milliseconds pause(1);
+    while (tryClaim() == Claim::Held && Clock::now() < deadline) {
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(50));
+    }
 }
 
 bool RuntimeDirInstanceLock::takeShowRequest()
@@ -119,7 +135,7 @@ fs::path UserRuntimeDirectory()
         return runtime;
     const fs::path folder = fs::temp_directory_path() / ("kestrelyn-vormaplex-" + std::to_string(geteuid()));
     ::mkdir(folder.c_str(), 0700);
-    return OwnPrivateFolder(folder) ? folder : fs::path();
+    return IsOwnPrivateFolder(folder) ? folder : fs::path();
 }
 
 } // namespace kv

@@ -9,6 +9,10 @@ public:
     virtual ~SingleInstance() = default;
     // True when no other instance runs; this one then holds the claim until it ends.
     virtual bool claim() = 0;
+    // For a start that replaces the running instance, which is being ended: takes the
+    // claim as soon as that instance has let go. Never refuses; after a while without
+    // the claim the start goes on without it.
+    virtual void takeOver() = 0;
     // From a start that was refused: false when no instance listens.
     virtual bool askRunningInstanceToShow() const = 0;
 };
@@ -24,6 +28,7 @@ public:
     RuntimeDirInstanceLock& operator=(const RuntimeDirInstanceLock&) = delete;
 
     bool claim() override;
+    void takeOver() override;
 
     // The claiming instance's listening socket (-1 without one); readable when asked to show.
     int showRequestSocket() const { return listener_; }
@@ -32,6 +37,9 @@ public:
     bool askRunningInstanceToShow() const override;
 
 private:
+    enum class Claim { Taken, Held, Unusable };
+    Claim tryClaim();
+
     std::filesystem::path directory_;
     int lock_ = -1;
     int listener_ = -1;

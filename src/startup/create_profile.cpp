@@ -23,8 +23,17 @@ void WriteEncrypted(std::string_view key, std::string_view value, std::string_vi
 }
 } // namespace
 
-void CreateProfile(const NewProfile& profile, std::uint32_t machineIdentity, DesktopShortcuts& shortcuts)
+bool ProfileFileExists(const NewProfile& profile)
 {
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(ProfileFile({profile.name, profile.path}), ec);
+    return status.type() != fs::file_type::not_found;
+}
+
+bool CreateProfile(const NewProfile& profile, std::uint32_t machineIdentity, DesktopShortcuts& shortcuts)
+{
+    if (ProfileFileExists(profile))
+        return false;
     const std::string serialPart = VolumeSerialPart(machineIdentity);
     const std::string machineKey = MachineKey(serialPart);
     const std::string valueKey = ValueKey(serialPart, profile.key);
@@ -60,6 +69,7 @@ void CreateProfile(const NewProfile& profile, std::uint32_t machineIdentity, Des
         for (const std::string_view category : kSampleCategories)
             MakeDirPath(directory / category);
     shortcuts.createQuickLaunchShortcut();
+    return true;
 }
 
 } // namespace kv

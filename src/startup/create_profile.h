@@ -16,6 +16,11 @@ inline constexpr std::array<std::string_view, 15> kSampleCategories = {
 
 // Makes the profile directory (owner-only), writes the settings file with the defaults
 // of the login choice, makes the sample folders when asked and the Quick Launch shortcut.
-void CreateProfile(const NewProfile& profile, std::uint32_t machineIdentity, DesktopShortcuts& shortcuts);
+// A settings file that is already there holds the key its sites were written with: it is
+// never written to, and false is answered with nothing done.
+bool CreateProfile(const NewProfile& profile, std::uint32_t machineIdentity, DesktopShortcuts& shortcuts);
+
+// Whatever is at the new profile's settings file path (a file, or anything else) counts.
+bool ProfileFileExists(const NewProfile& profile);
 
 } // namespace kv

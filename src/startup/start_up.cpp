@@ -11,8 +11,10 @@
 #include "storage/key_material.h"
 #include "storage/secure_store.h"
 #include "storage/sites_tree.h"
+#include "storage/temp_files.h"
 
 #include <charconv>
+#include <chrono>
 #include <optional>
 #include <sstream>
 
@@ -63,6 +65,35 @@ void TerminateOldProgram(const std::vector<std::string>& words, StartUpContext& 
         context.terminator.terminate(processId);
 }
 
+// A temp file this old belongs to a write that was cut short, never to one in progress.
+constexpr std::chrono::minutes kStaleTempFileAge(1);
+
+void EndWithRegistryMessage(std::string_view start, std::string_view end, StartUpContext& context)
+{
+    context.dialogs.message(std::string(start) + "\n" + context.registryLocation.string() + "\n\n" +
+                                std::string(end),
+                            {}, Icon::Critical);
+    context.process.endProgram();
+}
+
+// A value of the profile's registry key; "" when none is recorded. A registry that cannot
+// be read is not "nothing recorded": starting over would put a new profile over the user's.
+std::string RecordedProfileValue(std::string_view valueName, StartUpContext& context)
+{
+    const auto stored = context.registry.ReadStringOrFailure(kProfileKey, std::string(valueName));
+    if (!stored) {
+        EndWithRegistryMessage(kRegistryUnreadable, kRegistryUnreadableEnd, context);
+        return {};
+    }
+    return stored->value_or("");
+}
+
+std::string ProfileFoundQuestion(const NewProfile& created)
+{
+    return std::string(kProfileFoundStart) + created.name + std::string(kProfileFoundAfterName) + "\n" +
+           created.path + "\n\n" + std::string(kProfileFoundEnd);
+}
+
 void CreateFirstProfile(StartUpContext& context)
 {
     FirstRunWizard wizard(context.dialogs, context.user, context.random);
@@ -70,9 +101,14 @@ void CreateFirstProfile(StartUpContext& context)
     const NewProfile& created = wizard.results();
     if (created.incomplete())
         context.process.endProgram();
-    CreateProfile(created, context.machine.volumeSerial(), context.shortcuts);
-    context.registry.WriteString(kProfileKey, std::string(kProfileNameValue), created.name);
-    context.registry.WriteString(kProfileKey, std::string(kProfilePathValue), StoredPath(created.path));
+    if (!CreateProfile(created, context.machine.volumeSerial(), context.shortcuts) &&
+        context.dialogs.ask(ProfileFoundQuestion(created), Buttons::YesNo, Icon::Exclamation) !=
+            Dialogs::Answer::Yes)
+        context.process.endProgram();
+    if (context.registry.WriteString(kProfileKey, std::string(kProfileNameValue), created.name) == 0 ||
+        context.registry.WriteString(kProfileKey, std::string(kProfilePathValue), StoredPath(created.path)) ==
+            0)
+        EndWithRegistryMessage(kRegistryNotWritten, kRegistryNotWrittenEnd, context);
 }
 
 std::string MissingProfileQuestion(const Profile& profile)
@@ -151,7 +187,10 @@ void StartUp(const std::vector<std::string>& arguments, StartUpContext& context)
         context.shortcuts.deleteQuickLaunchShortcut();
         context.process.endProgram();
     } else if (words[0] == kUpdateRestartSwitch) {
+        // The old program is ended rather than refused; this one then stands in its place,
+        // so that a later start is refused as usual.
         TerminateOldProgram(words, context);
+        context.instance.takeOver();
     } else {
         RefuseSecondInstance(context, kAlreadyRunningTitleWithArguments);
     }
@@ -160,10 +199,10 @@ void StartUp(const std::vector<std::string>& arguments, StartUpContext& context)
 
 void ResolveProfile(StartUpContext& context)
 {
-    std::string name = context.registry.ReadString(kProfileKey, std::string(kProfileNameReadAs), "");
+    std::string name = RecordedProfileValue(kProfileNameReadAs, context);
     if (name.empty()) {
         CreateFirstProfile(context);
-        name = context.registry.ReadString(kProfileKey, std::string(kProfileNameReadAs), "");
+        name = RecordedProfileValue(kProfileNameReadAs, context);
     }
     if (name != context.user.name()) {
         // The profile was made under another account name; opening it here would be wrong,
@@ -172,7 +211,7 @@ void ResolveProfile(StartUpContext& context)
                                 std::string(kOtherAccountsProfileEnd));
         context.process.endProgram();
     }
-    Profile profile{name, context.registry.ReadString(kProfileKey, std::string(kProfilePathValue), "")};
+    Profile profile{name, RecordedProfileValue(kProfilePathValue, context)};
     if (!profile.path.is_absolute() || !FileExists(ProfileFile(profile))) {
         auto found = FindMissingProfile(std::move(profile), context);
         if (!found)
@@ -180,6 +219,7 @@ void ResolveProfile(StartUpContext& context)
         profile = std::move(*found);
     }
     SetCurrentProfile(profile);
+    RemoveStaleTempFiles(profile.path, kStaleTempFileAge);
     SetUpKeys(profile, context);
     RunAccessControl(ProfileFile(profile), context.dialogs, context.process, context.accounts, context.user);
 }

@@ -1,9 +1,9 @@
 #pragma once
 // The start-up sequence: platform check, command line, single instance, profile
 // (first run: wizard and new profile; missing settings file: the user is asked),
-// cipher keys, access control. StartUp returns only when the main window may open,
-// with CurrentProfile() and the cipher keys set; every other road ends the program
-// through process.endProgram().
+// temp files left by interrupted writes, cipher keys, access control. StartUp returns only when the main
+// window may open, with CurrentProfile() and the cipher keys set; every other road ends the program through
+// process.endProgram().
 #include "platform/account_check.h"
 #include "platform/machine_identity.h"
 #include "platform/process_terminator.h"
@@ -34,7 +34,8 @@ struct StartUpContext {
     DesktopShortcuts& shortcuts;
     std::filesystem::path executable; // the start-up entry's target
     bool supportedBrowserPresent = false;
-    RandomFill random = FillSecureRandom; // the profile key's randomness
+    RandomFill random = FillSecureRandom;     // the profile key's randomness
+    std::filesystem::path registryLocation{}; // named to the user when the registry fails
 };
 
 // arguments: the command line after the program's name.

@@ -1,5 +1,6 @@
 #pragma once
 // The texts the start-up sequence, the login dialogs and the first-run wizard show.
+#include <array>
 #include <string_view>
 
 namespace kv {
@@ -31,17 +32,35 @@ inline constexpr std::string_view kMissingProfileEnd =
 inline constexpr std::string_view kSecondReadFailed = "Second read of profile failed.";
 inline constexpr std::string_view kNoSourceDirectory = "A source directory was not selected.";
 inline constexpr std::string_view kSelectDirectory = "Select A Directory";
+inline constexpr std::string_view kRegistryUnreadable =
+    "Kestrelyn Vormaplex cannot read its settings in the registry folder:";
+inline constexpr std::string_view kRegistryUnreadableEnd =
+    "The registry may be damaged, unreadable or held by another program.  Nothing has been changed.  "
+    "Application will now terminate.";
+inline constexpr std::string_view kRegistryNotWritten =
+    "Kestrelyn Vormaplex cannot record the profile in the registry folder:";
+inline constexpr std::string_view kRegistryNotWrittenEnd =
+    "The profile stays where it is and is offered again at the next start.  Application will now terminate.";
+inline constexpr std::string_view kProfileFoundStart = "A profile for '";
+inline constexpr std::string_view kProfileFoundAfterName = "' already exists in:";
+inline constexpr std::string_view kProfileFoundEnd =
+    "Its sites can only be read with its own key, so it is never overwritten.\n"
+    "\n"
+    "Press Yes to use the profile found there\n"
+    "Press No to close Kestrelyn without changing anything";
 inline constexpr std::string_view kOtherAccountsProfileStart =
     "The profile recorded for this account belongs to '";
 inline constexpr std::string_view kOtherAccountsProfileEnd = "'.  Application will now terminate.";
 
 // Login dialogs
 inline constexpr std::string_view kOwnLoginCaption = "Authenticate Kestrelyn User";
-inline constexpr std::string_view kAccountLoginCaption = "Authenticate Windows User";
+// Adapted: the password checked is the Linux account's; there is no Windows account here.
+inline constexpr std::string_view kAccountLoginCaption = "Authenticate Linux User";
 inline constexpr std::string_view kEnterLogin = "You must enter a login.";
 inline constexpr std::string_view kEnterPassword = "You must enter a password.";
+// Adapted: the Linux account stands where the Windows account was named.
 inline constexpr std::string_view kEnterAccountPassword =
-    "You must enter a password.  If your windows account does not have a password you will not be able to "
+    "You must enter a password.  If your Linux account does not have a password you will not be able to "
     "login until you have a password.";
 inline constexpr std::string_view kLogonFailed = "Logon Failed";
 inline constexpr std::string_view kTryAgainStart = "TRY AGAIN YOU HAVE ";
@@ -56,10 +75,24 @@ inline constexpr std::string_view kLoginOrPasswordBlank = "A login or password i
 // First-run wizard
 inline constexpr std::string_view kWizardCaption = "Welcome to Kestrelyn Vormaplex!";
 inline constexpr std::string_view kDefaultProfileFolder = "Kestrelyn";
+// "/" separates folders here and must be typed to name one; ":" and "\" stay refused.
 inline constexpr std::string_view kDefaultDirKeys =
-    " abcdefghijklmnopqrstuvwxyz!@#$%^&()_+=[];'.,0123456789-{}";
+    " abcdefghijklmnopqrstuvwxyz!@#$%^&()_+=[];'.,0123456789-{}/";
 inline constexpr std::string_view kKeyGenerated = "Encryption key generated.  Please proceed to next step.";
 inline constexpr std::string_view kEnterStoragePath = "You must enter a profile storage path.";
 inline constexpr std::string_view kGenerateKeyFirst = "You must generate an encryption key.";
+inline constexpr std::array<std::string_view, 4> kLoginTypeCaptions = {
+    "Authenticate using custom login and password ( Default )",
+    // Adapted: the OS password is the Linux account's.
+    "Authenticate using OS password ( only works if Linux account has password )",
+    "Authenticate using both ( OS password and custom login and pass )",
+    "No Authentication ( Not recommended - No password will be required to access your profile )",
+};
+// Adapted: only the program's own browser captures logins, and "Add New Site" opens it;
+// the text named Internet Explorer.
+inline constexpr std::string_view kFinishAdvice =
+    "As soon as the program starts, click \"Add New Site\" to open the program's browser and head to your "
+    "favorite site. When logging in, Kestrelyn Vormaplex will give the option of saving your site. Once you "
+    "have saved sites in the program you never have to type another password again!";
 
 } // namespace kv

@@ -170,13 +170,8 @@ QWidget* frmWizard::buildStep3()
     QWidget* frame = MakeStep("fraStep3", "Pick login type",
                               "Multiple types of security can be used for accessing the program.", layout);
     options_ = new QButtonGroup(frame);
-    const QStringList captions{
-        "Authenticate using custom login and password ( Default )",
-        "Authenticate using OS password ( only works if Windows account has password )",
-        "Authenticate using both ( OS password and custom login and pass )",
-        "No Authentication ( Not recommended - No password will be required to access your profile )"};
-    for (int index = 1; index <= captions.size(); ++index) {
-        auto* option = new QRadioButton(captions[index - 1], frame);
+    for (int index = 1; index <= static_cast<int>(kLoginTypeCaptions.size()); ++index) {
+        auto* option = new QRadioButton(ToQString(kLoginTypeCaptions[index - 1]), frame);
         option->setObjectName(QString("Option1_%1").arg(index));
         options_->addButton(option, index);
         layout->addWidget(option);
@@ -190,13 +185,8 @@ QWidget* frmWizard::buildStep3()
 QWidget* frmWizard::buildFinish()
 {
     QVBoxLayout* layout = nullptr;
-    QWidget* frame = MakeStep("fraFinish", "Begin saving time immediately!",
-                              "As soon as the program starts, open your Microsoft Internet Explorer browser "
-                              "and head to your favorite "
-                              "site. When logging in, Kestrelyn Vormaplex will give the option of saving "
-                              "your site. Once you have saved "
-                              "sites in the program you never have to type another password again!",
-                              layout);
+    QWidget* frame =
+        MakeStep("fraFinish", "Begin saving time immediately!", ToQString(kFinishAdvice), layout);
     makeCategories_ = new QCheckBox("Make sample folders under site directory (recommended)", frame);
     makeCategories_->setObjectName("chkMakeCategories");
     makeCategories_->setChecked(true);

@@ -5,6 +5,7 @@
 #include "startup/wizard_form.h"
 #include "widgets/shortcut_bar_widget.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCursor>
@@ -50,12 +51,38 @@ TEST_F(WizardFormTest, StartsAtWelcomeAndTheNextButtonsWalkTheSteps)
     EXPECT_EQ(form.shownStep(), 5);
 }
 
-TEST_F(WizardFormTest, TheDirectoryBoxDropsColonAndBackslashAndTakesCapitals)
+TEST_F(WizardFormTest, TheDirectoryBoxTakesAPathAndCapitalsButNoColonOrBackslash)
 {
     QLineEdit* box = form.txtDefaultDir();
     box->clear();
-    QTest::keyClicks(box, "My:Site\\s");
-    EXPECT_EQ(box->text(), "MySites");
+    QTest::keyClicks(box, "/home/My:Site\\s");
+    EXPECT_EQ(box->text(), "/home/MySites");
+}
+
+TEST_F(WizardFormTest, BrowseCancelledLeavesTheTypedPath)
+{
+    QLineEdit* box = form.txtDefaultDir();
+    box->setText("/media/usb/Kestrelyn");
+    dialogs.pickFolder(std::nullopt);
+    QTest::mouseClick(form.findChild<QPushButton*>("cmdBrowse"), Qt::LeftButton);
+    EXPECT_EQ(box->text(), "/media/usb/Kestrelyn");
+    EXPECT_EQ(dialogs.prompts(), (std::vector<std::string>{"Select A Directory"}));
+}
+
+// Nothing here runs on Windows or Internet Explorer; the wizard must not send the user there.
+TEST_F(WizardFormTest, NoTextSendsTheUserToAWindowsFacility)
+{
+    QStringList texts{form.windowTitle()};
+    for (const QLabel* label : form.findChildren<QLabel*>())
+        texts << label->text();
+    for (const QAbstractButton* button : form.findChildren<QAbstractButton*>())
+        texts << button->text();
+    for (const QString& text : texts) {
+        EXPECT_FALSE(text.contains("Windows", Qt::CaseInsensitive)) << text.toStdString();
+        EXPECT_FALSE(text.contains("Internet Explorer")) << text.toStdString();
+    }
+    EXPECT_TRUE(texts.filter("\"Add New Site\"").size() == 1)
+        << "the finish step says how to open the browser";
 }
 
 TEST_F(WizardFormTest, FinishingWithoutAKeyIsRefused)

@@ -134,7 +134,7 @@ TEST_F(AccessControl, EmptyBoxesAreRefusedWithoutCostingAnAttempt)
     EXPECT_EQ(dialogs.messages(),
               (std::vector<std::string>{
                   "You must enter a login.", "You must enter a password.", "You must enter a login.",
-                  "You must enter a password.  If your windows account does not have a "
+                  "You must enter a password.  If your Linux account does not have a "
                   "password you will not be able to login until you have a password."}));
     EXPECT_EQ(own.AttemptsLeft, 3);
     EXPECT_EQ(account.AttemptsLeft, 3);
@@ -170,8 +170,7 @@ TEST_F(AccessControl, ChoiceThreeAsksTheAccountFirstAndEndsWhenTheOwnLoginFails)
     scriptAttempts({{"alice", "account"}});
     scriptAttempts({{"MixedCase", "a"}, {"MixedCase", "b"}, {"MixedCase", "c"}});
     EXPECT_FALSE(run());
-    EXPECT_EQ(captions,
-              (std::vector<std::string>{"Authenticate Windows User", "Authenticate Kestrelyn User"}));
+    EXPECT_EQ(captions, (std::vector<std::string>{"Authenticate Linux User", "Authenticate Kestrelyn User"}));
     EXPECT_EQ(accounts.asked.size(), 1u);
 }
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace kv::test {
 namespace {
@@ -51,18 +53,7 @@ TEST(StartUpChecks, SecondStartIsRefusedByTheRealLockOfTheFirst)
     ASSERT_TRUE(first.claim());
     StartUpWorld world;
     RuntimeDirInstanceLock second(runtime.path());
-    StartUpContext withLock{world.dialogs,
-                            world.process,
-                            world.registry,
-                            world.machine,
-                            world.user,
-                            world.accounts,
-                            second,
-                            world.terminator,
-                            world.shortcuts,
-                            world.context.executable,
-                            true};
-    EXPECT_THROW(StartUp({}, withLock), ProgramEnded);
+    EXPECT_FALSE(world.startWith(second, world.terminator));
     EXPECT_EQ(world.dialogs.messages(), std::vector<std::string>{"Cannot load program again."});
 
     pollfd request{first.showRequestSocket(), POLLIN, 0};
@@ -87,7 +78,7 @@ TEST(StartUpSwitches, InstallWritesTheStartUpEntryAndEnds)
     EXPECT_TRUE(world.dialogs.messages().empty());
 }
 
-TEST(StartUpSwitches, UpdateRestartEndsTheOldProgramAndSkipsTheInstanceCheck)
+TEST(StartUpSwitches, UpdateRestartEndsTheOldProgramAndTakesItsPlaceWithoutRefusing)
 {
     StartUpWorld world;
     world.instance.alone = false;
@@ -95,6 +86,8 @@ TEST(StartUpSwitches, UpdateRestartEndsTheOldProgramAndSkipsTheInstanceCheck)
     EXPECT_TRUE(world.start({"/updaterestart", "4242"}));
     EXPECT_EQ(world.terminator.terminated, std::vector<long>{4242});
     EXPECT_EQ(world.instance.claims, 0);
+    EXPECT_EQ(world.instance.takeOvers, 1);
+    EXPECT_TRUE(world.dialogs.messages().empty());
 
     for (const std::string word : {"/updaterestart 12ab", "/updaterestart", "/updaterestart -"}) {
         StartUpWorld other;
@@ -102,6 +95,49 @@ TEST(StartUpSwitches, UpdateRestartEndsTheOldProgramAndSkipsTheInstanceCheck)
         EXPECT_TRUE(other.start({word})) << word;
         EXPECT_TRUE(other.terminator.terminated.empty()) << word;
     }
+}
+
+// The old program, in a child process: holds the claim until it is ended.
+pid_t StartClaimingProgram(const fs::path& runtime)
+{
+    int ready[2];
+    if (pipe(ready) != 0)
+        return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        close(ready[0]);
+        RuntimeDirInstanceLock lock(runtime);
+        const char claimed = lock.claim() ? '1' : '0';
+        const ssize_t ignored = write(ready[1], &claimed, 1);
+        static_cast<void>(ignored);
+        while (claimed == '1')
+            pause();
+        _exit(1);
+    }
+    close(ready[1]);
+    char claimed = '0';
+    const bool told = read(ready[0], &claimed, 1) == 1;
+    close(ready[0]);
+    return told && claimed == '1' ? child : -1;
+}
+
+TEST(StartUpSwitches, AfterAnUpdateRestartALaterStartIsRefused)
+{
+    TempDir runtime;
+    const pid_t old = StartClaimingProgram(runtime.path());
+    ASSERT_GT(old, 0);
+    StartUpWorld world;
+    world.scriptFirstRun(4);
+    RuntimeDirInstanceLock restarted(runtime.path());
+    SignalProcessTerminator terminator;
+    EXPECT_TRUE(world.startWith(restarted, terminator, {"/updaterestart", std::to_string(old)}));
+    int status = 0;
+    ASSERT_EQ(waitpid(old, &status, 0), old);
+    EXPECT_TRUE(WIFSIGNALED(status)) << "the old program was not ended";
+
+    RuntimeDirInstanceLock later(runtime.path());
+    EXPECT_FALSE(later.claim()) << "a plain start after the update would open a second main window";
+    EXPECT_TRUE(world.dialogs.messages().empty());
 }
 
 } // namespace

@@ -119,11 +119,11 @@ TEST(CreateLogin, ChecksMatchBeforeBlanks)
     EXPECT_EQ(form.NewPassword, "a");
 }
 
-TEST(KeyFilter, DirectoryBoxTakesItsCharactersInEitherCase)
+TEST(KeyFilter, DirectoryBoxTakesItsCharactersInEitherCaseAndTheFolderSeparator)
 {
-    for (const char c : std::string("aZ09 !@#$%^&()_+=[];'.,-{}"))
+    for (const char c : std::string("aZ09 !@#$%^&()_+=[];'.,-{}/"))
         EXPECT_EQ(FilterKeyPress(c, kDefaultDirKeys, true), c) << c;
-    for (const char c : std::string(":\\/*?\"<>|~`"))
+    for (const char c : std::string(":\\*?\"<>|~`"))
         EXPECT_EQ(FilterKeyPress(c, kDefaultDirKeys, true), 0) << c;
     EXPECT_EQ(FilterKeyPress(kBackspaceKey, kDefaultDirKeys, true), kBackspaceKey);
     EXPECT_EQ(FilterKeyPress(kBackspaceKey, kDefaultDirKeys, false), 0);

@@ -3,6 +3,7 @@
 
 #include "startup/create_profile.h"
 #include "startup/profile.h"
+#include "startup/startup_texts.h"
 #include "storage/ini_values.h"
 #include "storage/key_material.h"
 #include "storage/secure_store.h"
@@ -148,6 +149,65 @@ TEST(FirstStartAbandoned, CancelledOwnLoginKeepsTheWizardOpen)
     EXPECT_FALSE(world.start());
     EXPECT_FALSE(finished);
     EXPECT_EQ(world.dialogs.forms(), (std::vector<std::string>{"frmWizard", "frmCreateLogin"}));
+}
+
+// A profile made earlier, at the place where the wizard proposes to make one.
+void MakeEarlierProfile(StartUpWorld& world)
+{
+    ASSERT_TRUE(
+        CreateProfile({"alice", world.profileDir().string(), "EARLIERPR0F1LEKEY25CHARSX", "4", "", "", false},
+                      world.machine.serial, world.shortcuts));
+    world.shortcuts.calls.clear();
+}
+
+// A registry that cannot be read says nothing about whether a profile exists: starting
+// over would put a new key over the one the user's sites were written with.
+TEST(RegistryTroubles, ADamagedRegistryEndsTheStartAndTouchesNothing)
+{
+    StartUpWorld world;
+    MakeEarlierProfile(world);
+    const std::string profileBefore = FileBytes(world.settingsFile());
+    fs::create_directories(world.registryDir());
+    const fs::path hive = world.registryDir() / "HKEY_CURRENT_USER.sqlite";
+    std::ofstream(hive, std::ios::binary) << "damaged hive, not a database";
+    world.scriptFirstRun(4);
+
+    EXPECT_FALSE(world.start());
+
+    EXPECT_TRUE(world.dialogs.forms().empty()) << "the first-run wizard must not run";
+    ASSERT_EQ(world.dialogs.messages().size(), 1u);
+    EXPECT_EQ(world.dialogs.messages()[0], std::string(kRegistryUnreadable) + "\n" +
+                                               world.registryDir().string() + "\n\n" +
+                                               std::string(kRegistryUnreadableEnd));
+    EXPECT_EQ(FileBytes(world.settingsFile()), profileBefore);
+    EXPECT_EQ(FileBytes(hive), "damaged hive, not a database");
+}
+
+TEST(RegistryTroubles, AProfileFoundWhereTheWizardMakesOneIsOfferedAndNeverOverwritten)
+{
+    for (const Dialogs::Answer answer : {Dialogs::Answer::No, Dialogs::Answer::Yes}) {
+        StartUpWorld world;
+        MakeEarlierProfile(world);
+        const std::string profileBefore = FileBytes(world.settingsFile());
+        world.scriptFirstRun(4);
+        world.dialogs.answer(answer);
+
+        EXPECT_EQ(world.start(), answer == Dialogs::Answer::Yes);
+
+        EXPECT_EQ(world.dialogs.asked(),
+                  std::vector<std::string>{"A profile for 'alice' already exists in:\n" +
+                                           world.profileDir().string() + "\n\n" +
+                                           std::string(kProfileFoundEnd)});
+        EXPECT_EQ(FileBytes(world.settingsFile()), profileBefore);
+        EXPECT_TRUE(world.shortcuts.calls.empty()) << "nothing of a new profile is made";
+        if (answer == Dialogs::Answer::Yes) {
+            EXPECT_EQ(world.registryValue("ProfilePath"), world.profileDir().string());
+            EXPECT_EQ(CurrentCipherKeys().valueKey,
+                      ValueKey(VolumeSerialPart(world.machine.serial), "EARLIERPR0F1LEKEY25CHARSX"));
+        } else {
+            EXPECT_EQ(world.registryValue("ProfileName"), "");
+        }
+    }
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 // The small Linux adapters of start-up: instance lock, user folders, ending another process.
 #include "common/temp_dir.h"
+#include "platform/browser_profile_directory.h"
+#include "platform/core_dumps.h"
 #include "platform/process_terminator.h"
 #include "platform/single_instance.h"
 #include "platform/user_account.h"
@@ -10,6 +12,8 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <poll.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -56,14 +60,17 @@ TEST(RuntimeDirInstanceLock, NobodyToAskWhenNoInstanceRuns)
     EXPECT_FALSE(RuntimeDirInstanceLock(runtime.path()).askRunningInstanceToShow());
 }
 
-// Sets an environment variable for one scope.
+// Sets (nullopt: unsets) an environment variable for one scope.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name)
+    ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name)
     {
         if (const char* old = std::getenv(name))
             old_ = old;
-        setenv(name, value.c_str(), 1);
+        if (value)
+            setenv(name, value->c_str(), 1);
+        else
+            unsetenv(name);
     }
     ~ScopedEnv()
     {
@@ -98,6 +105,30 @@ TEST(LinuxUserAccount, DocumentsFolderFollowsTheUserDirectories)
     EXPECT_FALSE(user.name().empty());
 }
 
+TEST(BrowserProfileDirectory, FollowsTheDataFoldersAndWithoutThemOnlyAPrivateRuntimeFolder)
+{
+    TempDir runtime;
+    ScopedEnv data("XDG_DATA_HOME", "/home/u/data");
+    ScopedEnv home("HOME", "/home/u");
+    ScopedEnv runtimeVar("XDG_RUNTIME_DIR", runtime.path().string());
+    EXPECT_EQ(BrowserProfileDirectory(), "/home/u/data/kestrelyn-vormaplex/chromium");
+    {
+        ScopedEnv noData("XDG_DATA_HOME", std::nullopt);
+        EXPECT_EQ(BrowserProfileDirectory(), "/home/u/.local/share/kestrelyn-vormaplex/chromium");
+        ScopedEnv noHome("HOME", std::nullopt);
+        fs::permissions(runtime.path(), fs::perms::owner_all, fs::perm_options::replace);
+        EXPECT_EQ(BrowserProfileDirectory(), runtime / "kestrelyn-vormaplex" / "chromium");
+        // A folder others may enter is no place for the browser's cookies and history.
+        fs::permissions(runtime.path(), fs::perms::owner_all | fs::perms::others_exec,
+                        fs::perm_options::replace);
+        EXPECT_EQ(BrowserProfileDirectory(), fs::path());
+        ScopedEnv noRuntime("XDG_RUNTIME_DIR", std::nullopt);
+        EXPECT_EQ(BrowserProfileDirectory(), fs::path());
+        ScopedEnv relative("XDG_RUNTIME_DIR", "run/user");
+        EXPECT_EQ(BrowserProfileDirectory(), fs::path());
+    }
+}
+
 TEST(SignalProcessTerminator, EndsAnotherProcessButNeverItself)
 {
     const pid_t child = fork();
@@ -112,6 +143,31 @@ TEST(SignalProcessTerminator, EndsAnotherProcessButNeverItself)
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+}
+
+TEST(ForbidCoreDumps, LeavesNoCoreLimitToRaiseAndNothingToAttachTo)
+{
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Start from a process that would write a core file.
+        rlimit some{};
+        getrlimit(RLIMIT_CORE, &some);
+        some.rlim_cur = some.rlim_max == RLIM_INFINITY ? (1u << 20) : some.rlim_max;
+        setrlimit(RLIMIT_CORE, &some);
+        const bool done = ForbidCoreDumps();
+        rlimit after{};
+        getrlimit(RLIMIT_CORE, &after);
+        const rlimit raise{1u << 20, 1u << 20};
+        const bool raisable = geteuid() != 0 && setrlimit(RLIMIT_CORE, &raise) == 0;
+        _exit(done && after.rlim_cur == 0 && after.rlim_max == 0 && !raisable &&
+                      prctl(PR_GET_DUMPABLE, 0, 0, 0, 0) == 0
+                  ? 0
+                  : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a core file could still be written";
 }
 
 } // namespace

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fstream>
+
 namespace kv::test {
 namespace {
 
@@ -161,6 +164,21 @@ TEST_F(ExistingProfile, RegistryNamingNoDirectoryAsksForIt)
 
     EXPECT_EQ(world.dialogs.asked().size(), 1u);
     EXPECT_EQ(world.registryValue("ProfilePath"), world.profileDir().string());
+}
+
+TEST_F(ExistingProfile, TempFilesOfWritesCutShortAreGoneAfterTheStart)
+{
+    const fs::path stale = world.profileDir() / "Mail" / ".Inbox.QVR.Ab12Cd";
+    const fs::path fresh = world.profileDir() / ".kv-Ab12Cd";
+    fs::create_directories(stale.parent_path());
+    std::ofstream(stale) << "[Main]\n";
+    std::ofstream(fresh) << "[Main]\n";
+    fs::last_write_time(stale, fs::file_time_type::clock::now() - std::chrono::minutes(5));
+
+    ASSERT_TRUE(world.start());
+
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(fresh)) << "a write still in progress keeps its temp file";
 }
 
 } // namespace

@@ -26,23 +26,42 @@ public:
     StartUpWorld() { user.documents = temp / "Documents"; }
 
     // True when start-up reached the main window, false when the program ended.
-    bool start(const std::vector<std::string>& arguments = {}) { return startWith(dialogs, arguments); }
+    bool start(const std::vector<std::string>& arguments = {})
+    {
+        return run(contextWith(dialogs, instance, terminator), arguments);
+    }
     // The same start with other dialogs, for a test that plays several answers in turn.
     bool startWith(Dialogs& otherDialogs, const std::vector<std::string>& arguments = {})
     {
-        StartUpContext other{otherDialogs,
-                             process,
-                             registry,
-                             machine,
-                             user,
-                             accounts,
-                             instance,
-                             terminator,
-                             shortcuts,
-                             context.executable,
-                             context.supportedBrowserPresent};
+        return run(contextWith(otherDialogs, instance, terminator), arguments);
+    }
+    // The same start with real single-instance and process services.
+    bool startWith(SingleInstance& otherInstance, ProcessTerminator& otherTerminator,
+                   const std::vector<std::string>& arguments = {})
+    {
+        return run(contextWith(dialogs, otherInstance, otherTerminator), arguments);
+    }
+    StartUpContext contextWith(Dialogs& otherDialogs, SingleInstance& otherInstance,
+                               ProcessTerminator& otherTerminator)
+    {
+        return {otherDialogs,
+                process,
+                registry,
+                machine,
+                user,
+                accounts,
+                otherInstance,
+                otherTerminator,
+                shortcuts,
+                context.executable,
+                context.supportedBrowserPresent,
+                context.random,
+                registryDir()};
+    }
+    static bool run(StartUpContext context, const std::vector<std::string>& arguments)
+    {
         try {
-            StartUp(arguments, other);
+            StartUp(arguments, context);
             return true;
         } catch (const ProgramEnded&) {
             return false;
@@ -73,6 +92,7 @@ public:
     }
 
     std::filesystem::path profileDir() const { return temp / "Documents" / "Kestrelyn"; }
+    std::filesystem::path registryDir() const { return temp / "registry"; }
     std::filesystem::path settingsFile() const { return profileDir() / (user.userName + ".ini"); }
     std::string registryValue(const std::string& name)
     {
@@ -80,7 +100,7 @@ public:
     }
 
     TempDir temp;
-    SqliteRegistryBackend backend{temp / "registry"};
+    SqliteRegistryBackend backend{registryDir()};
     clsRegAccess registry{backend};
     ScriptedDialogs dialogs;
     EndingProcess process;

@@ -54,12 +54,14 @@ class FixedInstance : public SingleInstance {
 public:
     bool alone = true;
     int claims = 0;
+    int takeOvers = 0;
     mutable int showRequests = 0;
     bool claim() override
     {
         ++claims;
         return alone;
     }
+    void takeOver() override { ++takeOvers; }
     bool askRunningInstanceToShow() const override
     {
         ++showRequests;
