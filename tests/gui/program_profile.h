@@ -5,6 +5,7 @@
 #include "platform/machine_identity.h"
 #include "platform/user_account.h"
 #include "startup/create_profile.h"
+#include "startup/profile.h"
 #include "startup/profile_settings.h"
 #include "storage/key_material.h"
 #include "storage/secure_store.h"
@@ -27,8 +28,10 @@ public:
     void deleteQuickLaunchShortcut() override {}
 };
 
-inline void MakeProgramProfile(const std::filesystem::path& configHome,
-                               const std::filesystem::path& profileDir, int siteCount, int folderCount)
+// Returns the profile's settings file.
+inline std::filesystem::path MakeProgramProfile(const std::filesystem::path& configHome,
+                                                const std::filesystem::path& profileDir, int siteCount,
+                                                int folderCount)
 {
     LinuxUserAccount user;
     LinuxMachineIdentity machine;
@@ -57,6 +60,7 @@ inline void MakeProgramProfile(const std::filesystem::path& configHome,
         std::ofstream(folder / ("Site " + std::to_string(site + 1) + ".QVR"), std::ios::binary)
             << bytes.str();
     }
+    return ProfileFile({created.name, profileDir});
 }
 
 } // namespace kv::test

@@ -1,9 +1,8 @@
 // The real program on a private X display: its main window must show the menu bar, the
 // shortcut bar and the site tree, not an empty frame.
 #include "common/temp_dir.h"
-#include "mainwindow/main_window_texts.h"
 #include "program_profile.h"
-#include "x_session.h"
+#include "program_run.h"
 
 #include <QColor>
 #include <QImage>
@@ -51,33 +50,25 @@ int DistinctColours(const QImage& image, const QRect& region)
 
 TEST(MainWindowScreenshot, ShowsTheMenuTheBarAndTheTree)
 {
-    const std::filesystem::path program =
-        std::filesystem::path(KV_BINARY_DIR) / "app" / "kestrelyn-vormaplex";
     for (const char* tool : {"Xvfb", "xdotool", "import"}) {
         if (!ProgramOnPath(tool))
             GTEST_SKIP() << tool << " is not installed (scripts/install-deps installs it)";
     }
-    if (!std::filesystem::exists(program))
-        GTEST_SKIP() << "the program is not built: " << program;
+    if (!std::filesystem::exists(ProgramPath()))
+        GTEST_SKIP() << "the program is not built: " << ProgramPath();
 
     TempDir root;
-    std::filesystem::create_directories(root / "run");
-    std::filesystem::permissions(root / "run", std::filesystem::perms::owner_all);
     MakeProgramProfile(root / "config", root / "profile", 60, 6);
 
     XvfbDisplay display(1280, 1024);
     ASSERT_TRUE(display.ready()) << "Xvfb did not start";
-    ChildProcess app({program.string()},
-                     {{"DISPLAY", display.name()},
-                      {"QT_QPA_PLATFORM", "xcb"},
-                      {"XDG_CONFIG_HOME", (root / "config").string()},
-                      {"XDG_RUNTIME_DIR", (root / "run").string()}},
-                     root / "program.log");
+    auto program = StartProgram(display, root.path(), root / "program.log");
+    ChildProcess& app = *program;
     ASSERT_TRUE(app.started());
-    const std::string title(kMainWindowCaption);
     std::string window;
-    ASSERT_TRUE(WaitFor([&] { return !(window = display.visibleWindow(title)).empty() || !app.running(); },
-                        std::chrono::seconds(30)))
+    ASSERT_TRUE(WaitFor(
+        [&] { return !(window = display.visibleWindow(MainWindowTitle())).empty() || !app.running(); },
+        std::chrono::seconds(30)))
         << "the main window did not appear";
     if (!app.running()) {
         std::ifstream log(root / "program.log");

@@ -83,6 +83,9 @@ public:
             execvpe(argv[0], argv.data(), envp.data());
             _exit(127);
         }
+        // Set here too: a stop() that comes before the child got to it still reaches its group.
+        if (pid_ > 0)
+            setpgid(pid_, pid_);
     }
     ~ChildProcess() { stop(); }
     ChildProcess(const ChildProcess&) = delete;
@@ -138,7 +141,8 @@ inline bool RunCommand(const std::string& command, std::string* output = nullptr
 class XvfbDisplay {
 public:
     // The server picks a free display number itself and tells it, so that parallel runs
-    // never share one.
+    // never share one. It never resets: without -noreset it does so whenever its last client
+    // leaves, and a program connecting at that moment is refused.
     XvfbDisplay(int width, int height)
     {
         std::string folder = (std::filesystem::temp_directory_path() / "kv-xvfb-XXXXXX").string();
@@ -147,7 +151,7 @@ public:
         folder_ = folder;
         const std::filesystem::path told = folder_ / "display";
         server_ = std::make_unique<ChildProcess>(
-            std::vector<std::string>{"Xvfb", "-displayfd", "1", "-screen", "0",
+            std::vector<std::string>{"Xvfb", "-displayfd", "1", "-noreset", "-screen", "0",
                                      std::to_string(width) + "x" + std::to_string(height) + "x24",
                                      "-nolisten", "tcp"},
             std::map<std::string, std::string>{}, told);
@@ -187,6 +191,14 @@ public:
         return output.substr(0, output.find('\n'));
     }
 
+    // What the property reads on the root window (xprop's line), or "" when it cannot be read.
+    std::string rootProperty(const std::string& name) const
+    {
+        std::string output;
+        RunCommand("DISPLAY=" + name_ + " xprop -root " + name + " 2>/dev/null", &output);
+        return output;
+    }
+
 private:
     // ":N" from the line of digits the server writes once it listens; "" before that.
     static std::string DisplayNumberIn(const std::filesystem::path& file)
@@ -202,6 +214,29 @@ private:
     std::filesystem::path folder_;
     std::string name_;
     std::unique_ptr<ChildProcess> server_;
+};
+
+// openbox managing a display: windows get frames and honour the placement rules of a real
+// desktop.
+class WindowManager {
+public:
+    explicit WindowManager(const XvfbDisplay& display)
+        : process_({"openbox", "--sm-disable"}, {{"DISPLAY", display.name()}}, "/dev/null")
+    {
+        managing_ = WaitFor(
+                        [&] {
+                            return display.rootProperty("_NET_SUPPORTING_WM_CHECK").find("window id") !=
+                                       std::string::npos ||
+                                   !process_.running();
+                        },
+                        std::chrono::seconds(15)) &&
+                    process_.running();
+    }
+    bool ready() const { return managing_; }
+
+private:
+    ChildProcess process_;
+    bool managing_ = false;
 };
 
 } // namespace kv::test
