@@ -54,9 +54,11 @@ private:
 class BrowserSession {
 public:
     BrowserSession(const std::filesystem::path& browser, const std::filesystem::path& profileFile,
-                   const std::filesystem::path& profileDirectory, Dialogs& dialogs, DesktopShell& shell)
+                   const std::filesystem::path& profileDirectory, Dialogs& dialogs, DesktopShell& shell,
+                   Trash& trash)
         : session_(ChromiumSession::create(Options(browser))),
-          pump_(session_), capture_{pendingLogins_, dialogs, host_, log_, profileFile, profileDirectory},
+          pump_(session_), capture_{pendingLogins_, dialogs,          host_, log_,
+                                    profileFile,    profileDirectory, trash},
           engine_(*session_, pendingLogins_, dialogs, shell, host_, profileFile, profileDirectory),
           commands_(engine_, dialogs)
     {

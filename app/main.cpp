@@ -9,6 +9,7 @@
 #include "platform/account_check.h"
 #include "platform/core_dumps.h"
 #include "platform/exiting_process.h"
+#include "platform/freedesktop_trash.h"
 #include "platform/machine_identity.h"
 #include "platform/process_terminator.h"
 #include "platform/single_instance.h"
@@ -68,13 +69,15 @@ int main(int argc, char** argv)
     StartUp(std::vector<std::string>(argv + 1, argv + argc), context);
 
     XdgDesktopShell shell;
-    BrowserSession browserSession(browser, ProfileFile(), CurrentProfile().path, dialogs, shell);
+    FreedesktopTrash trash(FreedesktopTrash::DefaultHomeTrash());
+    BrowserSession browserSession(browser, ProfileFile(), CurrentProfile().path, dialogs, shell, trash);
     frmMain window(
         {CurrentProfile().path,
          ProfileFile(),
          dataDirectory,
          dialogs,
          browserSession.launcher(),
+         trash,
          &browserSession.siteCommands(),
          {},
          {},

@@ -8,7 +8,10 @@
 #include "startup/profile.h"
 #include "startup/wizard_form.h"
 
+#include <QBoxLayout>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -37,12 +40,36 @@ QMessageBox::Icon ToQtIcon(Icon icon)
     return QMessageBox::NoIcon;
 }
 
+// Besides its text, a title bar holds the window's icon and buttons; a box narrower than all
+// of them gets its title cut by the window manager.
+constexpr int kTitleBarDecorations = 160;
+
+int WidthForTitle(const QString& title)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true); // the usual title bar face, and the wider one
+    return QFontMetrics(font).horizontalAdvance(title) + kTitleBarDecorations;
+}
+
+// Message and input boxes fix their own size from their contents; a spacer across their
+// layout makes the title part of them.
+void FitTitle(QDialog& box)
+{
+    auto* spacer = new QSpacerItem(WidthForTitle(box.windowTitle()), 0);
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(spacer, grid->rowCount(), 0, 1, grid->columnCount());
+    else if (auto* column = qobject_cast<QBoxLayout*>(box.layout()))
+        column->addItem(spacer);
+    else
+        delete spacer;
+}
+
 struct ButtonSet {
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton;
 };
 
-// The first button is the default, except that OK/Cancel defaults to the harmless Cancel.
+// The first button is the default, except where the harmless answer is asked for.
 ButtonSet ToQtButtons(Buttons buttons)
 {
     switch (buttons) {
@@ -54,6 +81,8 @@ ButtonSet ToQtButtons(Buttons buttons)
         return {QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes};
     case Buttons::YesNoCancel:
         return {QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes};
+    case Buttons::YesNoDefaultNo:
+        return {QMessageBox::Yes | QMessageBox::No, QMessageBox::No};
     }
     return {QMessageBox::Ok, QMessageBox::Ok};
 }
@@ -88,6 +117,7 @@ QString QtDialogs::titleOr(std::string_view title) const
 void QtDialogs::message(std::string_view text, std::string_view title, Icon icon)
 {
     QMessageBox box(ToQtIcon(icon), titleOr(title), ToQString(text), QMessageBox::Ok, parent_);
+    FitTitle(box);
     box.exec();
 }
 
@@ -96,18 +126,22 @@ Dialogs::Answer QtDialogs::ask(std::string_view text, Buttons buttons, Icon icon
     ButtonSet set = ToQtButtons(buttons);
     QMessageBox box(ToQtIcon(icon), titleOr(title), ToQString(text), set.buttons, parent_);
     box.setDefaultButton(set.defaultButton);
+    FitTitle(box);
     return FromQtButton(box.exec());
 }
 
 std::optional<std::string> QtDialogs::input(std::string_view prompt, std::string_view title,
                                             std::string_view initial)
 {
-    bool accepted = false;
-    QString text = QInputDialog::getText(parent_, titleOr(title), ToQString(prompt), QLineEdit::Normal,
-                                         ToQString(initial), &accepted);
-    if (!accepted)
+    QInputDialog box(parent_);
+    box.setWindowTitle(titleOr(title));
+    box.setLabelText(ToQString(prompt));
+    box.setTextValue(ToQString(initial));
+    box.adjustSize(); // an input box builds its layout only when it is first measured
+    FitTitle(box);
+    if (box.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text.toStdString();
+    return box.textValue().toStdString();
 }
 
 std::optional<std::filesystem::path> QtDialogs::chooseFolder(std::string_view title,

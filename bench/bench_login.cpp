@@ -6,6 +6,7 @@
 #include "browser/window_tracker.h"
 #include "common/scripted_dialogs.h"
 #include "common/temp_dir.h"
+#include "common/temp_trash.h"
 #include "storage/key_material.h"
 #include "storage/secure_store.h"
 #include "storage/site_file.h"
@@ -142,7 +143,8 @@ void BM_FillAndSubmitLogin(benchmark::State& state)
     NoDesktop desktop;
     kv::CaptureLog log;
     kv::PendingLogins pending;
-    kv::CaptureContext context{pending, dialogs, host, log, profile / "Bench.ini", profile.path()};
+    kv::test::TempTrash trash;
+    kv::CaptureContext context{pending, dialogs, host, log, profile / "Bench.ini", profile.path(), trash};
     kv::cIEWindows tracker(*session, context);
     kv::LoginEngine engine(*session, pending, dialogs, desktop, host, profile / "Bench.ini", profile.path());
 

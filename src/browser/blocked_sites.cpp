@@ -60,7 +60,8 @@ void BlockedSites::remove(int entryNumber)
 
 void BlockedSites::removeAll(Dialogs& dialogs)
 {
-    if (dialogs.ask(kRemoveAllBlockedQuestion, Buttons::YesNo, Icon::Exclamation) != Dialogs::Answer::Yes)
+    if (dialogs.ask(kRemoveAllBlockedQuestion, Buttons::YesNoDefaultNo, Icon::Exclamation) !=
+        Dialogs::Answer::Yes)
         return;
     DeleteIniSection(kSection, profileFile_);
 }

@@ -211,7 +211,7 @@ void IE_Class::offerToSave(const BeforeNavigateEvent& event, const LoginCandidat
             BlockedSites(context_.profileFile).add(address);
         return;
     }
-    SaveSiteDialog frmYes(pageUrl, context_.sitesRoot, dialogs);
+    SaveSiteDialog frmYes(pageUrl, context_.sitesRoot, dialogs, context_.trash);
     dialogs.showSaveSite(frmYes);
     if (frmYes.FolderPath().empty())
         return;

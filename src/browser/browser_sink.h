@@ -6,6 +6,7 @@
 #include "browser/capture_log.h"
 #include "browser/page_scan.h"
 #include "browser/pending_logins.h"
+#include "platform/trash.h"
 #include "support/dialogs.h"
 
 #include <chrono>
@@ -26,6 +27,7 @@ struct CaptureContext {
     CaptureLog& log;
     std::filesystem::path profileFile; // holds the blocked sites list
     std::filesystem::path sitesRoot;   // the profile directory, root of the sites tree
+    Trash& trash;                      // where folders deleted in the save dialog go
 };
 
 // How long a login page opened by the engine is watched for a password field that its

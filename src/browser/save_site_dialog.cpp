@@ -22,8 +22,9 @@ bool isFolder(const SitesTreeNode& node)
 
 } // namespace
 
-SaveSiteDialog::SaveSiteDialog(std::string pageUrl, std::filesystem::path sitesRoot, Dialogs& dialogs)
-    : pageUrl_(std::move(pageUrl)), sitesRoot_(std::move(sitesRoot)), dialogs_(dialogs)
+SaveSiteDialog::SaveSiteDialog(std::string pageUrl, std::filesystem::path sitesRoot, Dialogs& dialogs,
+                               Trash& trash)
+    : pageUrl_(std::move(pageUrl)), sitesRoot_(std::move(sitesRoot)), dialogs_(dialogs), trash_(trash)
 {
 }
 
@@ -67,7 +68,8 @@ bool SaveSiteDialog::cmdSave(const std::string& name, const SitesTreeNode* selec
         return false;
     const std::filesystem::path folder = selected->key;
     if (FileExists(folder / (name + std::string(kSiteFileExtension))) &&
-        dialogs_.ask(kReplaceSiteQuestion, Buttons::YesNo, Icon::Exclamation) != Dialogs::Answer::Yes)
+        dialogs_.ask(kReplaceSiteQuestion, Buttons::YesNoDefaultNo, Icon::Exclamation) !=
+            Dialogs::Answer::Yes)
         return false;
     folderPath_ = folder;
     friendlyName_ = name;
@@ -119,7 +121,7 @@ bool SaveSiteDialog::mnuDeleteFolder(const SitesTreeNode* selected)
     const SitesTreeNode* folder = selectedFolder(selected);
     if (!folder || isRoot(*folder))
         return false;
-    return DeleteFolder(folder->key, folder->text, dialogs_);
+    return DeleteFolder(folder->key, folder->text, dialogs_, trash_);
 }
 
 } // namespace kv

@@ -2,6 +2,7 @@
 // The rules of the save-site form frmYes: it proposes a name made from the page address,
 // shows the category folders, and on "Save" checks the choice before handing back the
 // folder and the name. A form that closes any other way leaves both empty.
+#include "platform/trash.h"
 #include "storage/sites_tree_model.h"
 #include "support/dialogs.h"
 
@@ -13,7 +14,7 @@ namespace kv {
 
 class SaveSiteDialog {
 public:
-    SaveSiteDialog(std::string pageUrl, std::filesystem::path sitesRoot, Dialogs& dialogs);
+    SaveSiteDialog(std::string pageUrl, std::filesystem::path sitesRoot, Dialogs& dialogs, Trash& trash);
 
     const std::string& PageUrl() const { return pageUrl_; }
     // Outputs: the chosen folder (ending in "/") and name; empty unless saved.
@@ -38,7 +39,8 @@ public:
     bool mnuRenameFolder(const SitesTreeNode* selected);
     // The folder's new key, or nothing when the label is refused.
     std::optional<std::string> renameFolder(const SitesTreeNode& node, const std::string& label);
-    // True when the folder was deleted (the tree is then reloaded).
+    // True when the user agreed to delete the folder (it went to the trash; the tree is then
+    // reloaded).
     bool mnuDeleteFolder(const SitesTreeNode* selected);
 
 private:
@@ -48,6 +50,7 @@ private:
     std::string pageUrl_;
     std::filesystem::path sitesRoot_;
     Dialogs& dialogs_;
+    Trash& trash_;
     std::filesystem::path folderPath_;
     std::string friendlyName_;
 };

@@ -141,7 +141,7 @@ void frmMain::buildFrames()
 {
     QWidget* client = centralWidget();
     sites_ = new SitesFrame({context_.profileDirectory, context_.profileFile, context_.dialogs,
-                             context_.launcher, context_.siteCommands, &secrets_},
+                             context_.launcher, context_.trash, context_.siteCommands, &secrets_},
                             client);
     connect(sites_, &SitesFrame::blockedSitesRequested, this, &frmMain::cmdBlock_Click);
     areaFrames_.insert(kAreaSites, sites_);

@@ -32,6 +32,7 @@ struct MainWindowContext {
     std::filesystem::path dataDirectory;
     Dialogs& dialogs;
     UrlLauncher& launcher;
+    Trash& trash;
     // The login commands of the Sites area, when there is a login engine.
     SiteCommands* siteCommands = nullptr;
     // Hotkeys, updates and the browser tracker belong to other parts; each is optional.

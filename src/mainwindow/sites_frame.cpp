@@ -278,7 +278,8 @@ void SitesFrame::mnuDeleteFolder_Click()
     QTreeWidgetItem* node = selectedNode();
     if (!node || isSite(node) || SitesTreeWidget::isRoot(node))
         return;
-    if (DeleteFolder(SitesTreeWidget::key(node), node->text(0).toStdString(), context_.dialogs))
+    if (DeleteFolder(SitesTreeWidget::key(node), node->text(0).toStdString(), context_.dialogs,
+                     context_.trash))
         reloadTree();
 }
 
@@ -287,7 +288,7 @@ void SitesFrame::mnuDeleteFile_Click()
     QTreeWidgetItem* node = selectedNode();
     if (!node || !isSite(node))
         return;
-    if (DeleteSite(SitesTreeWidget::key(node), node->text(0).toStdString(), context_.dialogs))
+    if (DeleteSite(SitesTreeWidget::key(node), node->text(0).toStdString(), context_.dialogs, context_.trash))
         reloadTree();
 }
 

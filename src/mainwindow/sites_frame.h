@@ -2,6 +2,7 @@
 // fraSites: the site tree with its context menus, buttons and the secure-browsing box.
 // The rules live in site_tree_commands; this frame shows and forwards.
 #include "browser/url_launcher.h"
+#include "platform/trash.h"
 #include "support/dialogs.h"
 
 #include <QGroupBox>
@@ -28,6 +29,7 @@ struct SitesAreaContext {
     std::filesystem::path profileFile;
     Dialogs& dialogs;
     UrlLauncher& launcher;
+    Trash& trash; // where deleted sites and folders go
     // The login commands; they stay visibly disabled while there is no login engine.
     SiteCommands* siteCommands = nullptr;
     // Where "Copy password" and "Copy login" put a value; the two are hidden without it.

@@ -98,23 +98,22 @@ std::optional<std::string> CreateNewFolder(const std::string& folderKey)
     return created.string() + "/";
 }
 
-bool DeleteFolder(const std::string& folderKey, const std::string& nodeText, Dialogs& dialogs)
+bool DeleteFolder(const std::string& folderKey, const std::string& nodeText, Dialogs& dialogs, Trash& trash)
 {
-    if (dialogs.ask(DeleteFolderQuestion(nodeText), Buttons::YesNo, Icon::Exclamation) !=
+    if (dialogs.ask(DeleteFolderQuestion(nodeText), Buttons::YesNoDefaultNo, Icon::Exclamation) !=
         Dialogs::Answer::Yes)
         return false;
-    if (DeleteTree(WithoutTrailingSlash(folderKey)))
+    if (!trash.moveToTrash(WithoutTrailingSlash(folderKey)))
         dialogs.message(kOperationsFailed);
     return true;
 }
 
-bool DeleteSite(const std::string& siteKey, const std::string& nodeText, Dialogs& dialogs)
+bool DeleteSite(const std::string& siteKey, const std::string& nodeText, Dialogs& dialogs, Trash& trash)
 {
-    if (dialogs.ask(DeleteFileQuestion(nodeText), Buttons::YesNo, Icon::Exclamation) != Dialogs::Answer::Yes)
+    if (dialogs.ask(DeleteFileQuestion(nodeText), Buttons::YesNoDefaultNo, Icon::Exclamation) !=
+        Dialogs::Answer::Yes)
         return false;
-    std::error_code error;
-    fs::remove(siteKey, error);
-    if (error)
+    if (!trash.moveToTrash(siteKey))
         dialogs.message(kOperationsFailed);
     return true;
 }

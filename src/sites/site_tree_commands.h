@@ -2,6 +2,7 @@
 // The Sites area's rules over the sites directory: names, rename, new folder, delete and
 // move. Keys are full paths; a folder's key ends with "/". Every change is made on disk
 // first; the caller then brings the tree in step with the key returned.
+#include "platform/trash.h"
 #include "support/dialogs.h"
 
 #include <optional>
@@ -24,9 +25,11 @@ std::optional<std::string> FreeNewFolderName(const std::string& folderKey);
 // Creates the folder; its key, or nothing when every name is taken or the disk refused.
 std::optional<std::string> CreateNewFolder(const std::string& folderKey);
 
-// Ask first; true when the folder or file is gone (the tree is then reloaded).
-bool DeleteFolder(const std::string& folderKey, const std::string& nodeText, Dialogs& dialogs);
-bool DeleteSite(const std::string& siteKey, const std::string& nodeText, Dialogs& dialogs);
+// Ask first (Enter answers No); on Yes the folder or site goes to the trash, where the user
+// can still bring it back. True when the user said Yes (the tree is then reloaded); a trash
+// that refused is reported with message 112 and leaves everything in place.
+bool DeleteFolder(const std::string& folderKey, const std::string& nodeText, Dialogs& dialogs, Trash& trash);
+bool DeleteSite(const std::string& siteKey, const std::string& nodeText, Dialogs& dialogs, Trash& trash);
 
 enum class MoveOutcome {
     Refused,   // a folder into itself or below itself: message 113, nothing touched

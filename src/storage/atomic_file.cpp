@@ -18,20 +18,6 @@ std::error_code LastError()
     return {errno, std::generic_category()};
 }
 
-tl::expected<void, std::error_code> WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return tl::unexpected(LastError());
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return {};
-}
-
 std::filesystem::path FolderOf(const std::filesystem::path& file)
 {
     return file.has_parent_path() ? file.parent_path() : ".";
@@ -67,6 +53,20 @@ tl::expected<void, std::error_code> OnFolder(const std::filesystem::path& folder
 }
 
 } // namespace
+
+tl::expected<void, std::error_code> WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return tl::unexpected(LastError());
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return {};
+}
 
 tl::expected<PendingFile, std::error_code> PendingFile::create(const std::filesystem::path& file,
                                                                std::string_view content)

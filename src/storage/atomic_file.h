@@ -39,6 +39,9 @@ private:
 
 tl::expected<void, std::error_code> SyncFolder(const std::filesystem::path& folder);
 
+// Writes every byte to the open file, going on after short and interrupted writes.
+tl::expected<void, std::error_code> WriteAll(int fd, std::string_view bytes);
+
 // Many files written with as few syncs as atomic replacement allows: the pending files'
 // bytes are flushed with one sync of their file system, then each is renamed in place;
 // commit() syncs the file systems once more, which makes the renames durable.

@@ -131,13 +131,6 @@ void SumSuccessCounts(SiteSearch& search, std::int64_t& total)
     });
 }
 
-std::error_code DeleteTree(const fs::path& directory)
-{
-    std::error_code ec;
-    fs::remove_all(directory, ec);
-    return ec;
-}
-
 void MakeDirPath(const fs::path& path)
 {
     if (!path.is_absolute())

@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
 namespace kv {
@@ -44,10 +43,6 @@ void ListSiteNames(SiteSearch& search, std::vector<std::string>& names);
 // Adds every site's Stats SUCCESS (read with the current ValueKey) to total.
 // A site whose counter cannot be decrypted adds nothing.
 void SumSuccessCounts(SiteSearch& search, std::int64_t& total);
-
-// Removes a folder with everything in it; symbolic links are removed, not followed.
-// What was deleted before a failure stays deleted.
-std::error_code DeleteTree(const std::filesystem::path& directory);
 
 // Creates an absolute directory path level by level (owner-only), ignoring levels that
 // exist or fail; a relative path creates nothing. Callers that need it test afterwards.

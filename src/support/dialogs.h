@@ -8,7 +8,8 @@
 
 namespace kv {
 
-enum class Buttons { OK, OKCancel, YesNo, YesNoCancel };
+// YesNoDefaultNo: a question whose Yes destroys something, so that Enter keeps it.
+enum class Buttons { OK, OKCancel, YesNo, YesNoCancel, YesNoDefaultNo };
 enum class Icon { None, Information, Exclamation, Critical, Question };
 
 // Start-up forms: each shows the logic object it is given and leaves its results there.

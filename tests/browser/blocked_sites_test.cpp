@@ -120,6 +120,8 @@ TEST_F(BlockedSitesTest, RemoveAllAnsweredNoKeepsEveryEntry)
 
     EXPECT_EQ(blocked.entries(), (std::vector<BlockedEntry>{{1, "https://a.example/login"}}));
     EXPECT_EQ(dialogs.asked(), std::vector<std::string>{std::string(kRemoveAllBlockedQuestion)});
+    EXPECT_EQ(dialogs.askedButtons(), std::vector<Buttons>{Buttons::YesNoDefaultNo})
+        << "Enter keeps the list";
 }
 
 TEST_F(BlockedSitesTest, RemoveAllAnsweredYesEmptiesTheList)

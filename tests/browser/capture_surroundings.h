@@ -4,6 +4,7 @@
 #include "browser/browser_sink.h"
 #include "browser/browser_test_support.h"
 #include "common/scripted_dialogs.h"
+#include "common/temp_trash.h"
 
 namespace kv::test {
 
@@ -13,7 +14,8 @@ struct CaptureSurroundings {
     RecordingHost host;
     CaptureLog log;
     PendingLogins pending;
-    CaptureContext context{pending, dialogs, host, log, profile.file(), profile.root()};
+    TempTrash trash;
+    CaptureContext context{pending, dialogs, host, log, profile.file(), profile.root(), trash};
 };
 
 } // namespace kv::test

@@ -3,6 +3,7 @@
 #include "browser/capture_texts.h"
 #include "browser_test_support.h"
 #include "common/scripted_dialogs.h"
+#include "common/temp_trash.h"
 #include "sites/site_tree_texts.h"
 #include "storage/sites_tree.h"
 #include "support/parse_url.h"
@@ -31,7 +32,8 @@ protected:
 
     TestProfile profile;
     ScriptedDialogs dialogs;
-    SaveSiteDialog form{"https://www.shop.example/login", profile.root(), dialogs};
+    TempTrash trash;
+    SaveSiteDialog form{"https://www.shop.example/login", profile.root(), dialogs, trash};
     SitesTreeModel tree;
 };
 
@@ -95,6 +97,8 @@ TEST_F(SaveSiteDialogTest, AnExistingSiteIsReplacedOnlyWhenTheUserAgrees)
     dialogs.answer(Dialogs::Answer::Yes);
     EXPECT_TRUE(form.cmdSave("Old", &node("Work")));
     EXPECT_EQ(dialogs.asked(), std::vector<std::string>(2, std::string(kReplaceSiteQuestion)));
+    EXPECT_EQ(dialogs.askedButtons(), std::vector<Buttons>(2, Buttons::YesNoDefaultNo))
+        << "Enter keeps the old site";
 }
 
 TEST_F(SaveSiteDialogTest, FolderCommandsSpareTheRoot)
@@ -125,6 +129,9 @@ TEST_F(SaveSiteDialogTest, NewRenameAndDeleteWorkOnDisk)
     dialogs.answer(Dialogs::Answer::Yes);
     EXPECT_TRUE(form.mnuDeleteFolder(&node("Money")));
     EXPECT_FALSE(std::filesystem::exists(profile.root() / "Money"));
+    EXPECT_TRUE(std::filesystem::is_directory(trash.files() / "Money" / "New Folder"))
+        << "deleted into the trash";
+    EXPECT_EQ(dialogs.askedButtons(), std::vector<Buttons>{Buttons::YesNoDefaultNo});
 }
 
 TEST_F(SaveSiteDialogTest, MenuCommandsWithoutSelectionAskForASite)

@@ -21,9 +21,10 @@ public:
         messages_.emplace_back(text);
         titles_.emplace_back(title);
     }
-    Answer ask(std::string_view text, Buttons, Icon, std::string_view = {}) override
+    Answer ask(std::string_view text, Buttons buttons, Icon, std::string_view = {}) override
     {
         asked_.emplace_back(text);
+        askedButtons_.push_back(buttons);
         if (answers_.empty())
             throw std::logic_error("unscripted question: " + std::string(text));
         Answer a = answers_.front();
@@ -75,6 +76,7 @@ public:
     const std::vector<std::string>& messages() const { return messages_; }
     const std::vector<std::string>& titles() const { return titles_; }
     const std::vector<std::string>& asked() const { return asked_; }
+    const std::vector<Buttons>& askedButtons() const { return askedButtons_; }
     const std::vector<std::string>& prompts() const { return prompts_; }
     // The modal forms shown, in order.
     const std::vector<std::string>& forms() const { return forms_; }
@@ -84,6 +86,7 @@ private:
     std::deque<std::optional<std::string>> inputs_;
     std::deque<std::optional<std::filesystem::path>> folders_;
     std::vector<std::string> messages_, titles_, asked_, prompts_, forms_;
+    std::vector<Buttons> askedButtons_;
     std::deque<std::function<void(FirstRunWizard&)>> wizardSteps_;
     std::deque<std::function<void(LoginDialog&)>> loginSteps_;
     std::deque<std::function<void(CreateLoginDialog&)>> createLoginSteps_;

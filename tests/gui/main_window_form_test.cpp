@@ -1,4 +1,5 @@
 #include "common/scripted_dialogs.h"
+#include "common/temp_trash.h"
 #include "gui_test_support.h"
 #include "mainwindow/about_frame.h"
 #include "mainwindow/area_table.h"
@@ -41,8 +42,9 @@ struct MainWindowFormTest : ::testing::Test {
 
     std::unique_ptr<frmMain> open()
     {
-        auto window = std::make_unique<frmMain>(MainWindowContext{
-            profile.directory(), profile.file(), SourceResources(), dialogs, launcher, {}, {}, {}, {}, {}, {}, {}});
+        auto window = std::make_unique<frmMain>(MainWindowContext{profile.directory(), profile.file(),
+                                                                  SourceResources(), dialogs, launcher, trash, {},
+                                                                  {}, {}, {}, {}, {}, {}});
         window->show();
         QApplication::setActiveWindow(window.get());
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get(), 5000));
@@ -65,6 +67,7 @@ struct MainWindowFormTest : ::testing::Test {
     TestProfile profile;
     ScriptedDialogs dialogs;
     RecordingLauncher launcher;
+    TempTrash trash;
 };
 
 TEST_F(MainWindowFormTest, StartsInSitesWithTheTreeFilledFromDisk)

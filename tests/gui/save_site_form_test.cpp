@@ -1,6 +1,7 @@
 #include "browser/capture_texts.h"
 #include "browser/save_site_form.h"
 #include "common/scripted_dialogs.h"
+#include "common/temp_trash.h"
 #include "gui_test_support.h"
 #include "widgets/sites_tree_widget.h"
 
@@ -26,7 +27,8 @@ struct SaveSiteFormTest : ::testing::Test, ProfileWithFolder {
     SaveSiteFormTest() { form.show(); }
 
     ScriptedDialogs dialogs;
-    SaveSiteDialog logic{"https://www.shop.example/login", profile.directory(), dialogs};
+    TempTrash trash;
+    SaveSiteDialog logic{"https://www.shop.example/login", profile.directory(), dialogs, trash};
     frmYes form{logic};
 };
 

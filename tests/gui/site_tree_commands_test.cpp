@@ -1,4 +1,5 @@
 #include "common/scripted_dialogs.h"
+#include "common/temp_trash.h"
 #include "gui_test_support.h"
 #include "mainwindow/site_details.h"
 #include "sites/site_tree_commands.h"
@@ -15,6 +16,12 @@ namespace {
 struct SiteTreeCommandsTest : ::testing::Test {
     TestProfile profile;
     ScriptedDialogs dialogs;
+    TempTrash trash;
+};
+
+// A trash that cannot take anything, as on a full or read-only disk.
+struct RefusingTrash : Trash {
+    bool moveToTrash(const std::filesystem::path&) override { return false; }
 };
 
 TEST_F(SiteTreeCommandsTest, NamesWithAnyForbiddenCharacterAreRefusedWithTheCharacterList)
@@ -83,22 +90,46 @@ TEST_F(SiteTreeCommandsTest, DeleteAsksTheExactQuestionsAndNoKeepsEverything)
 {
     profile.makeSite("Shop/Store.QVR");
     dialogs.answer(Dialogs::Answer::No);
-    EXPECT_FALSE(DeleteFolder(profile.folderKey("Shop"), "Shop", dialogs));
+    EXPECT_FALSE(DeleteFolder(profile.folderKey("Shop"), "Shop", dialogs, trash));
     EXPECT_TRUE(fs::exists(profile.key("Shop/Store.QVR")));
     EXPECT_EQ(dialogs.asked().back(),
               "!!! WARNING  !!!\nAre you sure you want to delete the folder 'Shop' ?\n\n"
               "This will delete all sites contained under the folder 'Shop' ?");
 
     dialogs.answer(Dialogs::Answer::No);
-    EXPECT_FALSE(DeleteSite(profile.key("Shop/Store.QVR"), "Store", dialogs));
+    EXPECT_FALSE(DeleteSite(profile.key("Shop/Store.QVR"), "Store", dialogs, trash));
     EXPECT_EQ(dialogs.asked().back(), "Are you sure you want to delete the file 'Store'?");
+    EXPECT_EQ(dialogs.askedButtons(), std::vector<Buttons>(2, Buttons::YesNoDefaultNo)) << "Enter must keep";
+    EXPECT_FALSE(fs::exists(trash.files()));
+}
+
+TEST_F(SiteTreeCommandsTest, DeletedSitesAndFoldersGoToTheTrash)
+{
+    profile.makeSite("Shop/Store.QVR", "https://store.example/");
+    profile.makeSite("Shop/Deep/Cart.QVR");
+    dialogs.answer(Dialogs::Answer::Yes);
+    EXPECT_TRUE(DeleteSite(profile.key("Shop/Store.QVR"), "Store", dialogs, trash));
+    EXPECT_FALSE(fs::exists(profile.key("Shop/Store.QVR")));
+    EXPECT_EQ(*ReadSecureValue("Main", "SITEURL", trash.files() / "Store.QVR"), "https://store.example/");
 
     dialogs.answer(Dialogs::Answer::Yes);
-    EXPECT_TRUE(DeleteSite(profile.key("Shop/Store.QVR"), "Store", dialogs));
-    EXPECT_FALSE(fs::exists(profile.key("Shop/Store.QVR")));
-    dialogs.answer(Dialogs::Answer::Yes);
-    EXPECT_TRUE(DeleteFolder(profile.folderKey("Shop"), "Shop", dialogs));
+    EXPECT_TRUE(DeleteFolder(profile.folderKey("Shop"), "Shop", dialogs, trash));
     EXPECT_FALSE(fs::exists(profile.key("Shop")));
+    EXPECT_TRUE(fs::exists(trash.files() / "Shop" / "Deep" / "Cart.QVR"));
+    EXPECT_TRUE(fs::exists(trash.info() / "Shop.trashinfo"));
+    EXPECT_TRUE(dialogs.messages().empty());
+}
+
+TEST_F(SiteTreeCommandsTest, ATrashThatRefusesLeavesEverythingAndSaysSo)
+{
+    profile.makeSite("Shop/Store.QVR");
+    RefusingTrash full;
+    dialogs.answer(Dialogs::Answer::Yes);
+    dialogs.answer(Dialogs::Answer::Yes);
+    EXPECT_TRUE(DeleteSite(profile.key("Shop/Store.QVR"), "Store", dialogs, full));
+    EXPECT_TRUE(DeleteFolder(profile.folderKey("Shop"), "Shop", dialogs, full));
+    EXPECT_TRUE(fs::exists(profile.key("Shop/Store.QVR")));
+    EXPECT_EQ(dialogs.messages(), std::vector<std::string>(2, std::string(kOperationsFailed)));
 }
 
 TEST_F(SiteTreeCommandsTest, AFolderCannotMoveIntoItselfOrBelowItself)

@@ -1,8 +1,11 @@
+#include "app/qt_dialogs.h"
 #include "common/scripted_dialogs.h"
+#include "common/temp_trash.h"
 #include "gui_test_support.h"
 #include "mainwindow/property_grid_widget.h"
 #include "mainwindow/site_details_form.h"
 #include "mainwindow/sites_frame.h"
+#include "modal_box.h"
 #include "sites/site_tree_texts.h"
 #include "storage/ini_values.h"
 #include "storage/secure_store.h"
@@ -75,7 +78,8 @@ struct SitesFrameTest : ::testing::Test {
     TestProfile profile;
     ScriptedDialogs dialogs;
     RecordingLauncher launcher;
-    SitesFrame frame{{profile.directory(), profile.file(), dialogs, launcher, nullptr}};
+    TempTrash trash;
+    SitesFrame frame{{profile.directory(), profile.file(), dialogs, launcher, trash}};
 };
 
 TEST_F(SitesFrameTest, RenameWithASlashIsRefusedAndNothingChanges)
@@ -207,7 +211,33 @@ TEST_F(SitesFrameTest, DeleteKeyOnASiteAsksAndYesDeletesIt)
     EXPECT_EQ(dialogs.asked(),
               (std::vector<std::string>{"Are you sure you want to delete the file 'Bank'?"}));
     EXPECT_FALSE(fs::exists(profile.key("Finance/Bank.QVR")));
+    EXPECT_TRUE(fs::exists(trash.files() / "Bank.QVR"));
     EXPECT_EQ(node(profile.key("Finance/Bank.QVR")), nullptr);
+}
+
+TEST_F(SitesFrameTest, EnterOnADeleteQuestionKeepsTheFolderOrSite)
+{
+    QtDialogs boxes("Kestrelyn Vormaplex", {});
+    SitesFrame asking{{profile.directory(), profile.file(), boxes, launcher, trash}};
+    asking.reloadTree();
+    std::vector<QString> questions;
+    const auto pressEnter = [&questions](QWidget* box) {
+        questions.push_back(box->findChild<QLabel*>("qt_msgbox_label")->text());
+        QTest::keyClick(box, Qt::Key_Return);
+    };
+    SitesTreeWidget* tree = asking.TreeView1();
+    tree->setCurrentItem(tree->findKey(profile.folderKey("Work")));
+    OnNextModalBox(pressEnter);
+    asking.mnuDeleteFolder_Click();
+    tree->setCurrentItem(tree->findKey(profile.key("Finance/Bank.QVR")));
+    OnNextModalBox(pressEnter);
+    QTest::keyClick(tree, Qt::Key_Delete);
+
+    ASSERT_EQ(questions.size(), 2u);
+    EXPECT_TRUE(questions[0].startsWith("!!! WARNING")) << questions[0].toStdString();
+    EXPECT_TRUE(questions[1].startsWith("Are you sure you want to delete the file 'Bank'"));
+    EXPECT_TRUE(fs::exists(profile.key("Work/Mail/Deep/Archive.QVR")));
+    EXPECT_TRUE(fs::exists(profile.key("Finance/Bank.QVR")));
 }
 
 TEST_F(SitesFrameTest, CommandsWithoutASelectedNodeAskForOne)

@@ -1,5 +1,6 @@
 // The Tools, Time Saved, Security Audit and Import/Export areas as the user drives them.
 #include "common/scripted_dialogs.h"
+#include "common/temp_trash.h"
 #include "gui_test_support.h"
 #include "mainwindow/checksecure_form.h"
 #include "mainwindow/import_export_frame.h"
@@ -87,7 +88,8 @@ TEST(SitesFrameCopy, CopiesTheSelectedSitesPasswordAndLogin)
     RecordingLauncher launcher;
     QtClipboard clipboard;
     SecretClipboard secrets(clipboard, NoTimers());
-    SitesFrame frame({profile.directory(), profile.file(), dialogs, launcher, nullptr, &secrets});
+    TempTrash trash;
+    SitesFrame frame({profile.directory(), profile.file(), dialogs, launcher, trash, nullptr, &secrets});
     frame.reloadTree();
     frame.show();
     frame.TreeView1()->setCurrentItem(frame.TreeView1()->findKey(site.string()));
