@@ -51,6 +51,16 @@ bool SaveSiteDialog::acceptsCharacter(char character)
     return lower != '\0' && kFriendlyNameCharacters.find(lower) != std::string_view::npos;
 }
 
+std::string SaveSiteDialog::nameCharactersOf(std::string_view text)
+{
+    std::string kept;
+    for (const char c : text) {
+        if (c != kBackspace && acceptsCharacter(c))
+            kept += c;
+    }
+    return kept;
+}
+
 bool SaveSiteDialog::cmdSave(const std::string& name, const SitesTreeNode* selected)
 {
     if (name.empty()) {

@@ -27,6 +27,8 @@ public:
     void loadFolders(SitesTreeModel& tree) const;
     // The name box takes Backspace, letters, digits and a few punctuation marks, nothing else.
     static bool acceptsCharacter(char character);
+    // What a pasted or dropped text leaves in the name box: its name characters, in order.
+    static std::string nameCharactersOf(std::string_view text);
 
     // "Save": true when the choice was taken and the form closes.
     bool cmdSave(const std::string& name, const SitesTreeNode* selected);

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QValidator>
+#include <algorithm>
 
 namespace kv {
 namespace {
@@ -22,18 +23,33 @@ QString qs(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-bool acceptsText(const QString& text)
+QString NameCharactersOf(const QString& text)
 {
-    const QByteArray bytes = text.toUtf8();
-    return std::all_of(bytes.begin(), bytes.end(),
-                       [](char c) { return SaveSiteDialog::acceptsCharacter(c); });
+    return QString::fromStdString(SaveSiteDialog::nameCharactersOf(text.toStdString()));
 }
 
-// Pasted text obeys the same rule as typed keys.
+// A key that types text, as opposed to an editing key: Ctrl+A/C/V/X/Z and the like carry
+// control characters (or a Ctrl modifier) and keep their usual meaning.
+bool TypesText(const QKeyEvent& key)
+{
+    const QString text = key.text();
+    return !text.isEmpty() && !(key.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
+}
+
+// Pasted or dropped text keeps its name characters; the rest is left out.
 class FriendlyNameValidator : public QValidator {
 public:
     using QValidator::QValidator;
-    State validate(QString& input, int&) const override { return acceptsText(input) ? Acceptable : Invalid; }
+    State validate(QString& input, int& position) const override
+    {
+        const QString kept = NameCharactersOf(input);
+        if (kept != input) {
+            position = static_cast<int>(NameCharactersOf(input.left(position)).size());
+            input = kept;
+        }
+        return Acceptable;
+    }
 };
 
 } // namespace
@@ -97,8 +113,7 @@ bool frmYes::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == txtFriendlyName_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (!key->text().isEmpty() && key->key() != Qt::Key_Backspace && key->key() != Qt::Key_Return &&
-            key->key() != Qt::Key_Enter && key->key() != Qt::Key_Escape && !acceptsText(key->text())) {
+        if (TypesText(*key) && NameCharactersOf(key->text()) != key->text()) {
             QApplication::beep();
             return true;
         }

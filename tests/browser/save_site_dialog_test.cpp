@@ -55,6 +55,10 @@ TEST_F(SaveSiteDialogTest, TheNameBoxRefusesPathCharacters)
     for (char c : std::string("/\\:*?\"<>|~`\t\n"))
         EXPECT_FALSE(SaveSiteDialog::acceptsCharacter(c)) << c;
     EXPECT_FALSE(SaveSiteDialog::acceptsCharacter('\0'));
+
+    // Pasted text: only the name characters stay, every byte of anything else goes.
+    EXPECT_EQ(SaveSiteDialog::nameCharactersOf("My/Bank:\\2 (old)\b\tCafé"), "MyBank2 (old)Caf");
+    EXPECT_EQ(SaveSiteDialog::nameCharactersOf("<>|*?\""), "");
 }
 
 TEST_F(SaveSiteDialogTest, SaveNeedsANameAndAFolder)

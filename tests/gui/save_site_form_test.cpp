@@ -5,6 +5,8 @@
 #include "gui_test_support.h"
 #include "widgets/sites_tree_widget.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -45,6 +47,33 @@ TEST_F(SaveSiteFormTest, TheNameBoxDropsPathCharacters)
     form.txtFriendlyName()->clear();
     QTest::keyClicks(form.txtFriendlyName(), "a/b\\c:d");
     EXPECT_EQ(form.txtFriendlyName()->text(), "abcd");
+}
+
+// The window system sends Ctrl+letter with its control character as text.
+void ControlKey(QWidget* widget, Qt::Key key)
+{
+    const char16_t control = static_cast<char16_t>(key - Qt::Key_A + 1);
+    QTest::sendKeyEvent(QTest::Click, widget, key, QString(QChar(control)), Qt::ControlModifier);
+}
+
+TEST_F(SaveSiteFormTest, TheNameBoxKeepsItsEditingKeysAndFiltersPastedText)
+{
+    QLineEdit* name = form.txtFriendlyName();
+    name->setText("Shop");
+    ControlKey(name, Qt::Key_A);
+    EXPECT_EQ(name->selectedText(), "Shop");
+    ControlKey(name, Qt::Key_C);
+    EXPECT_EQ(QApplication::clipboard()->text(), "Shop");
+    ControlKey(name, Qt::Key_X);
+    EXPECT_EQ(name->text(), "");
+    ControlKey(name, Qt::Key_Z);
+    EXPECT_EQ(name->text(), "Shop");
+
+    QApplication::clipboard()->setText("My/Bank: 2");
+    name->setCursorPosition(2);
+    ControlKey(name, Qt::Key_V);
+    EXPECT_EQ(name->text(), "ShMyBank 2op");
+    EXPECT_EQ(name->cursorPosition(), 10) << "the caret stays after what was pasted";
 }
 
 TEST_F(SaveSiteFormTest, SaveHandsBackTheChosenFolderAndName)
