@@ -67,6 +67,7 @@ public:
     UrlLauncher& launcher() { return engine_; }
     SiteCommands& siteCommands() { return commands_; }
     WindowList& windows() { return *session_; }
+    CaptureLog& captureLog() { return log_; }
     MainWindowBrowserHost& host() { return host_; }
     // The tracker follows the browser's windows from the moment it exists.
     void createTracker() { tracker_ = std::make_unique<cIEWindows>(*session_, capture_); }

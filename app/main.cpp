@@ -79,6 +79,7 @@ int main(int argc, char** argv)
          browserSession.launcher(),
          trash,
          &browserSession.siteCommands(),
+         &browserSession.captureLog(),
          {},
          {},
          [&browserSession] { browserSession.createTracker(); },

@@ -6,6 +6,7 @@ namespace kv {
 
 inline constexpr std::string_view kRemoveAllBlockedQuestion =
     "Are you sure you want to delete all blocked URLs?";
+inline constexpr std::string_view kBlockedListLabel = "Blocked URLs";
 inline constexpr std::string_view kBlockedListColumn = "URL";
 inline constexpr int kBlockedListColumnTwips = 6000;
 

@@ -4,6 +4,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -19,6 +20,8 @@ BlockedSitesFrame::BlockedSitesFrame(const std::filesystem::path& profileFile, D
       list_(new QTreeWidget(this))
 {
     setObjectName("fraBlock");
+    auto* label = new QLabel(QString::fromUtf8(kBlockedListLabel.data(), kBlockedListLabel.size()), this);
+    label->setObjectName("Label28");
     list_->setObjectName("ListView2");
     list_->setRootIsDecorated(false);
     list_->setHeaderLabels({QString::fromUtf8(kBlockedListColumn.data(), kBlockedListColumn.size())});
@@ -36,6 +39,7 @@ BlockedSitesFrame::BlockedSitesFrame(const std::filesystem::path& profileFile, D
     buttons->addWidget(removeOne);
     buttons->addWidget(removeAll);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label);
     layout->addWidget(list_);
     layout->addLayout(buttons);
 

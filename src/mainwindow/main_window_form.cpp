@@ -34,6 +34,7 @@ constexpr int kFrameGapTwips = 10;
 constexpr int kWindowExtraHeightTwips = 850;
 constexpr int kWindowWidth = 780;
 constexpr int kBottomCornerSize = 32;
+constexpr int kFrameRightMargin = 4;
 
 QString ToQString(std::string_view text)
 {
@@ -89,15 +90,15 @@ void frmMain::Form_Load()
         bar_->addItem(area.barId, ToQString(area.barCaption));
     for (const Area& area : kAreas)
         bar_->setItemIcon(area.barId, LoadIcon(context_.dataDirectory, area.iconName));
-    bar_->setFixedHeight(bar_->naturalHeight());
-    resize(kWindowWidth, bar_->height() + twipsToPixelsY(kWindowExtraHeightTwips));
+    resize(kWindowWidth, bar_->naturalHeight() + twipsToPixelsY(kWindowExtraHeightTwips));
+    centralWidget()->setMinimumSize(minimumClientSize());
     layoutFrames();
     bottomCorner_->raise();
 
     selectBarPosition(0);
     if (context_.createBrowserTracker)
         context_.createBrowserTracker();
-    // The position is restored when the window is first shown, once its frame is known.
+    restoreWindowPosition();
     if (auto checked = logic_.loadNimbrase())
         sites_->setNimbrase(*checked);
 }
@@ -140,9 +141,10 @@ void frmMain::buildCommandBar()
 void frmMain::buildFrames()
 {
     QWidget* client = centralWidget();
-    sites_ = new SitesFrame({context_.profileDirectory, context_.profileFile, context_.dialogs,
-                             context_.launcher, context_.trash, context_.siteCommands, &secrets_},
-                            client);
+    sites_ =
+        new SitesFrame({context_.profileDirectory, context_.profileFile, context_.dialogs, context_.launcher,
+                        context_.trash, context_.siteCommands, &secrets_, context_.captureLog},
+                       client);
     connect(sites_, &SitesFrame::blockedSitesRequested, this, &frmMain::cmdBlock_Click);
     areaFrames_.insert(kAreaSites, sites_);
     // Areas whose content is not part of this window yet show their frame and caption.
@@ -174,34 +176,39 @@ void frmMain::buildFrames()
 
     about_ = new AboutFrame(client);
     connect(about_, &AboutFrame::homePageRequested, this, [this] { logic_.openHomePage(); });
-    for (QWidget* frame : areaFrames_)
+    for (QWidget* frame : allFrames())
         frame->hide();
-    for (QWidget* frame : subFrames_)
-        frame->hide();
-    about_->hide();
+}
+
+QList<QWidget*> frmMain::allFrames() const
+{
+    QList<QWidget*> frames = areaFrames_.values();
+    frames += subFrames_;
+    frames.append(about_);
+    return frames;
+}
+
+// Every frame whole beside the bar, and the corner below them; the bar itself scrolls
+// when the window is lower than its items.
+QSize frmMain::minimumClientSize() const
+{
+    QSize frame;
+    for (const QWidget* each : allFrames())
+        frame = frame.expandedTo(each->minimumSizeHint());
+    return {bar_->width() + twipsToPixelsX(kFrameGapTwips) + frame.width() + kFrameRightMargin,
+            frame.height() + kBottomCornerSize};
 }
 
 void frmMain::layoutFrames()
 {
     QWidget* client = centralWidget();
-    const int left = bar_->x() + bar_->width() + twipsToPixelsX(kFrameGapTwips);
-    const QRect area(left, bar_->y(), client->width() - left - 4,
-                     client->height() - bar_->y() - kBottomCornerSize);
-    for (QWidget* frame : areaFrames_)
+    bar_->setGeometry(0, 0, bar_->width(), client->height());
+    const int left = bar_->width() + twipsToPixelsX(kFrameGapTwips);
+    const QRect area(left, 0, client->width() - left - kFrameRightMargin,
+                     client->height() - kBottomCornerSize);
+    for (QWidget* frame : allFrames())
         frame->setGeometry(area);
-    for (QWidget* frame : subFrames_)
-        frame->setGeometry(area);
-    about_->setGeometry(area);
     bottomCorner_->move(client->width() - bottomCorner_->width(), client->height() - bottomCorner_->height());
-}
-
-void frmMain::showEvent(QShowEvent* event)
-{
-    QMainWindow::showEvent(event);
-    if (!positioned_) {
-        positioned_ = true;
-        restoreWindowPosition();
-    }
 }
 
 void frmMain::resizeEvent(QResizeEvent* event)
@@ -218,12 +225,9 @@ void frmMain::selectBarPosition(int position)
 
 void frmMain::hideAllAreas()
 {
-    for (QWidget* frame : areaFrames_)
-        frame->hide();
-    for (QWidget* frame : subFrames_)
+    for (QWidget* frame : allFrames())
         frame->hide();
     about_->stop();
-    about_->hide();
     sites_->clearTree();
 }
 
@@ -253,8 +257,11 @@ void frmMain::reloadSitesTree()
     sites_->reloadTree();
 }
 
+// The blocked sites replace the Sites area until "Go back": frames are see-through, so the
+// two captions would otherwise print over each other.
 void frmMain::cmdBlock_Click()
 {
+    sites_->hide();
     block_->raise();
     block_->RefreshBlockedList();
     block_->show();
@@ -283,12 +290,16 @@ void frmMain::closeEvent(QCloseEvent* event)
     }
 }
 
+// The position saved and restored is the outer edge of the window frame, both ways.
 TwipPoint frmMain::windowPosition() const
 {
-    const QPoint at = frameGeometry().topLeft();
+    const QPoint at = pos();
     return {pixelsToTwipsX(at.x()), pixelsToTwipsY(at.y())};
 }
 
+// Placed before the window first shows: a window that already exists has no frame yet, and
+// move() would then place its client area where the frame belongs, one title bar too low on
+// every start under a window manager.
 void frmMain::restoreWindowPosition()
 {
     QScreen* shown = screen() ? screen() : QApplication::primaryScreen();

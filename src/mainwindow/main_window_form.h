@@ -33,8 +33,9 @@ struct MainWindowContext {
     Dialogs& dialogs;
     UrlLauncher& launcher;
     Trash& trash;
-    // The login commands of the Sites area, when there is a login engine.
+    // The login commands of the Sites area and the capture log, when there is a browser side.
     SiteCommands* siteCommands = nullptr;
+    CaptureLog* captureLog = nullptr;
     // Hotkeys, updates and the browser tracker belong to other parts; each is optional.
     std::function<void(QWidget* window)> registerHotkeys;
     std::function<void()> armUpdateSchedule;
@@ -77,13 +78,14 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void Form_Load();
     void buildCommandBar();
     void buildFrames();
     void layoutFrames();
+    QList<QWidget*> allFrames() const;
+    QSize minimumClientSize() const;
     void restoreWindowPosition();
     void cmdBlock_Click();
     int twipsToPixelsX(int twips) const;
@@ -108,7 +110,6 @@ private:
     QHash<int, QWidget*> areaFrames_;
     QList<QWidget*> subFrames_;
     bool unloading_ = false;
-    bool positioned_ = false;
 };
 
 } // namespace kv

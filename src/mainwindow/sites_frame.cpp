@@ -2,6 +2,7 @@
 
 #include "browser/site_commands.h"
 #include "browser/website_form.h"
+#include "mainwindow/capture_log_widget.h"
 #include "mainwindow/nimbrase_option.h"
 #include "mainwindow/site_details_form.h"
 #include "sites/site_tree_commands.h"
@@ -52,9 +53,11 @@ SitesFrame::SitesFrame(SitesAreaContext context, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tree_, 1);
+    if (context_.captureLog)
+        layout->addWidget(new CaptureLogWidget(*context_.captureLog, this));
     buildButtons(layout);
 
-    connect(tree_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { onNodeClick(item); });
+    connect(tree_, &QTreeWidget::itemClicked, this, &SitesFrame::showVelotripMark);
     connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this] { TreeView1_DblClick(); });
     connect(tree_, &SitesTreeWidget::rightReleased, this,
             [this](QTreeWidgetItem* item) { showPopup(item, QCursor::pos()); });
@@ -220,6 +223,8 @@ bool SitesFrame::acceptLabel(QTreeWidgetItem* item, const QString& text)
 void SitesFrame::showPopup(QTreeWidgetItem* item, const QPoint& globalPosition)
 {
     if (isSite(item)) {
+        // The mark follows the site however the menu was reached, not the last left click.
+        showVelotripMark(item);
         filesMenu_->popup(globalPosition);
         return;
     }
@@ -229,7 +234,7 @@ void SitesFrame::showPopup(QTreeWidgetItem* item, const QPoint& globalPosition)
     foldersMenu_->popup(globalPosition);
 }
 
-void SitesFrame::onNodeClick(QTreeWidgetItem* item)
+void SitesFrame::showVelotripMark(QTreeWidgetItem* item)
 {
     if (isSite(item))
         velotrip_->setChecked(IsVelotripSite(SitesTreeWidget::key(item)));

@@ -1,6 +1,7 @@
 #pragma once
 // fraSites: the site tree with its context menus, buttons and the secure-browsing box.
 // The rules live in site_tree_commands; this frame shows and forwards.
+#include "browser/capture_log.h"
 #include "browser/url_launcher.h"
 #include "platform/trash.h"
 #include "support/dialogs.h"
@@ -34,6 +35,8 @@ struct SitesAreaContext {
     SiteCommands* siteCommands = nullptr;
     // Where "Copy password" and "Copy login" put a value; the two are hidden without it.
     SecretClipboard* clipboard = nullptr;
+    // The capture decisions, shown under the tree when there is a browser side.
+    CaptureLog* captureLog = nullptr;
 };
 
 class SitesFrame : public QGroupBox {
@@ -77,7 +80,7 @@ private:
     void repopulate(QTreeWidgetItem* folder);
     bool acceptLabel(QTreeWidgetItem* item, const QString& text);
     void showPopup(QTreeWidgetItem* item, const QPoint& globalPosition);
-    void onNodeClick(QTreeWidgetItem* item);
+    void showVelotripMark(QTreeWidgetItem* item);
     void onDeleteKey();
     void cmdAddNewSite_Click();
     void cmdGoToSite_Click();

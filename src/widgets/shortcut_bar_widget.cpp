@@ -31,7 +31,8 @@ void ShortcutBar::addItem(int id, const QString& caption)
 {
     auto* item = new QListWidgetItem(caption, this);
     item->setData(kIdRole, id);
-    item->setSizeHint(QSize(kBarWidth - 2 * frameWidth() - 4, kItemHeight));
+    // Only the height is fixed: items take the bar's width, less a scroll bar when it shows.
+    item->setSizeHint(QSize(0, kItemHeight));
     item->setToolTip(caption);
 }
 

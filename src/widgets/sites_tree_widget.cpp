@@ -84,9 +84,12 @@ QTreeWidgetItem* SitesTreeWidget::makeNode(const std::string& key, const std::st
     item->setIcon(0, image == kSiteImage ? siteIcon_ : folderIcon_);
     item->setData(0, kImageRole, image);
     setKey(item, key);
-    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDropEnabled;
+    // The root drags like any folder, so that dropping it is refused in words rather than
+    // by a drag that silently never starts.
+    Qt::ItemFlags flags =
+        Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDropEnabled | Qt::ItemIsDragEnabled;
     if (!isRoot)
-        flags |= Qt::ItemIsEditable | Qt::ItemIsDragEnabled;
+        flags |= Qt::ItemIsEditable;
     item->setFlags(flags);
     return item;
 }

@@ -18,6 +18,7 @@
 #include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
@@ -238,6 +239,47 @@ TEST_F(SitesFrameTest, EnterOnADeleteQuestionKeepsTheFolderOrSite)
     EXPECT_TRUE(questions[1].startsWith("Are you sure you want to delete the file 'Bank'"));
     EXPECT_TRUE(fs::exists(profile.key("Work/Mail/Deep/Archive.QVR")));
     EXPECT_TRUE(fs::exists(profile.key("Finance/Bank.QVR")));
+}
+
+TEST_F(SitesFrameTest, ARightClickShowsTheClickedSitesVelotripMark)
+{
+    WriteSecureValue("Main", "VELOTRIP", " 1 ", profile.key("Finance/Bank.QVR"));
+    node(profile.folderKey("Finance"))->setExpanded(true);
+    QAction* velotrip = action(frame.mnuFiles(), "mnuVelotrip");
+    const auto rightClick = [this](const std::string& key) {
+        QTest::mouseClick(tree()->viewport(), Qt::RightButton, {},
+                          tree()->visualItemRect(node(key)).center());
+        EXPECT_TRUE(frame.mnuFiles()->isVisible());
+        frame.mnuFiles()->hide();
+    };
+    rightClick(profile.key("Finance/Bank.QVR"));
+    EXPECT_TRUE(velotrip->isChecked());
+    rightClick(profile.key("Old.QVR"));
+    EXPECT_FALSE(velotrip->isChecked());
+
+    tree()->setCurrentItem(node(profile.key("Finance/Bank.QVR")));
+    QTest::keyClick(tree(), Qt::Key_Menu);
+    EXPECT_TRUE(velotrip->isChecked()) << "the context-menu key shows the mark too";
+    frame.mnuFiles()->hide();
+}
+
+TEST_F(SitesFrameTest, TheCaptureLogShowsEveryDecisionNewestLastInView)
+{
+    CaptureLog earlier;
+    earlier.add("Site is known: https://a.example/");
+    SitesFrame later{
+        {profile.directory(), profile.file(), dialogs, launcher, trash, nullptr, nullptr, &earlier}};
+    auto* list = later.findChild<QListWidget*>("List4");
+    ASSERT_NE(list, nullptr);
+    later.resize(500, 400);
+    later.show();
+    EXPECT_TRUE(list->isVisible());
+    ASSERT_EQ(list->count(), 1) << "lines from before the list opened are shown";
+    for (int n = 0; n < 20; ++n)
+        earlier.add("User is saving site: https://b.example/" + std::to_string(n));
+    ASSERT_EQ(list->count(), 21);
+    EXPECT_EQ(list->item(20)->text(), "User is saving site: https://b.example/19");
+    EXPECT_TRUE(list->viewport()->rect().intersects(list->visualItemRect(list->item(20))));
 }
 
 TEST_F(SitesFrameTest, CommandsWithoutASelectedNodeAskForOne)
