@@ -6,7 +6,7 @@
 #include "platform/single_instance.h"
 #include "platform/user_account.h"
 #include "startup/desktop_shortcuts.h"
-#include "support/process.h"
+#include "common/ending_process.h"
 
 #include <filesystem>
 #include <string>
@@ -14,14 +14,6 @@
 #include <vector>
 
 namespace kv::test {
-
-// Thrown where the real program would end, so a test can see that it ended.
-struct ProgramEnded {};
-
-class EndingProcess : public Process {
-public:
-    [[noreturn]] void endProgram() override { throw ProgramEnded{}; }
-};
 
 class FixedAccountCheck : public AccountCheck {
 public:
