@@ -7,11 +7,16 @@
 #include "mainwindow/main_window_form.h"
 #include "mainwindow/main_window_texts.h"
 #include "platform/account_check.h"
+#include "platform/connection_state.h"
 #include "platform/core_dumps.h"
+#include "platform/curl_http_client.h"
 #include "platform/exiting_process.h"
 #include "platform/freedesktop_trash.h"
+#include "platform/installation_probe.h"
 #include "platform/machine_identity.h"
 #include "platform/process_terminator.h"
+#include "platform/qt_gui_thread.h"
+#include "platform/qt_interval_timer.h"
 #include "platform/single_instance.h"
 #include "platform/supported_browser.h"
 #include "platform/user_account.h"
@@ -21,6 +26,9 @@
 #include "support/reg_access.h"
 #include "support/sqlite_registry_backend.h"
 #include "tools/site_printer.h"
+#include "update/updates.h"
+#include "update_public_key.h"
+#include "version.h"
 #include "widgets/qt_icons.h"
 #include "widgets/qt_wait_until.h"
 
@@ -71,6 +79,29 @@ int main(int argc, char** argv)
     XdgDesktopShell shell;
     FreedesktopTrash trash(FreedesktopTrash::DefaultHomeTrash());
     BrowserSession browserSession(browser, ProfileFile(), CurrentProfile().path, dialogs, shell, trash);
+
+    QtGuiThread guiThread;
+    CurlHttpClient http;
+    LinuxInstallationProbe installation;
+    LinuxConnectionState connection;
+    QtIntervalTimer tmrUpdate(std::chrono::seconds(1));
+    Updates updates({http,
+                     guiThread,
+                     dialogs,
+                     browserSession.launcher(),
+                     process,
+                     registry,
+                     installation,
+                     connection,
+                     tmrUpdate,
+                     executable,
+                     ProfileFile(),
+                     ProgramVersion{kVersionMajor, kVersionMinor, kVersionRevision},
+                     *UpdatePublicKeyFromHex(kUpdatePublicKeyHex),
+                     UpdateServers{},
+                     {}}); // the hotkeys to release before a restart are not part of the program yet
+    tmrUpdate.onTick([&updates] { updates.schedule.tmrUpdate_Timer(); });
+
     frmMain window(
         {CurrentProfile().path,
          ProfileFile(),
@@ -81,7 +112,7 @@ int main(int argc, char** argv)
          &browserSession.siteCommands(),
          &browserSession.captureLog(),
          {},
-         {},
+         &updates,
          [&browserSession] { browserSession.createTracker(); },
          {},
          &shell,

@@ -6,12 +6,14 @@
 #include "mainwindow/import_export_frame.h"
 #include "mainwindow/main_window_texts.h"
 #include "mainwindow/news_frame.h"
+#include "mainwindow/proxy_frame.h"
 #include "mainwindow/qt_command_bar.h"
 #include "mainwindow/qt_skin.h"
 #include "mainwindow/security_audit_frame.h"
 #include "mainwindow/skin_table.h"
 #include "mainwindow/time_saved_frame.h"
 #include "mainwindow/tools_frame.h"
+#include "mainwindow/updates_frame.h"
 #include "widgets/qt_icons.h"
 #include "widgets/shortcut_bar_widget.h"
 
@@ -71,8 +73,8 @@ void frmMain::Form_Load()
     bottomCorner_->setFixedSize(kBottomCornerSize, kBottomCornerSize);
     bottomCorner_->raise();
     buildCommandBar();
-    if (context_.armUpdateSchedule)
-        context_.armUpdateSchedule();
+    if (context_.updates)
+        context_.updates->schedule.ScheduleUpdateCheck();
     setWindowTitle(ToQString(kMainWindowCaption));
     if (auto skin = ProfileSkin(context_.profileFile, context_.dataDirectory))
         ApplySkin(*skin);
@@ -158,10 +160,21 @@ void frmMain::buildFrames()
                                            context_.dialogs, context_.shell, context_.printSites},
                                           client);
     areaFrames_.insert(kAreaImportExport, importExport_);
-    const std::pair<int, const char*> captionedFrames[] = {
-        {kAreaHotkeys, "fraHotkey"}, {kAreaOptions, "fraOptions"}, {kAreaUpdates, "fraUpdates"}};
+    const std::pair<int, const char*> captionedFrames[] = {{kAreaHotkeys, "fraHotkey"},
+                                                           {kAreaOptions, "fraOptions"}};
     for (const auto& [id, name] : captionedFrames)
         areaFrames_.insert(id, MakeFrame(client, name, ToQString(AreaAtPosition(id - 1)->barCaption)));
+    QWidget* proxy = nullptr;
+    if (context_.updates) {
+        updates_ = new UpdatesFrame(*context_.updates, client);
+        connect(updates_, &UpdatesFrame::proxySetupRequested, this, &frmMain::cmd_ProxySetup_Click);
+        areaFrames_.insert(kAreaUpdates, updates_);
+        proxy = proxy_ = new ProxyFrame(context_.updates->proxy, client);
+    } else {
+        areaFrames_.insert(kAreaUpdates, MakeFrame(client, "fraUpdates",
+                                                   ToQString(AreaAtPosition(kAreaUpdates - 1)->barCaption)));
+        proxy = MakeFrame(client, "fraProxy", "Proxy");
+    }
     auto* news = new NewsFrame(client);
     connect(news, &NewsFrame::newsPageRequested, this, [this] { logic_.openNewsPage(); });
     areaFrames_.insert(kAreaNews, news);
@@ -171,8 +184,14 @@ void frmMain::buildFrames()
         block_->hide();
         sites_->show();
     });
-    subFrames_ = {block_, MakeFrame(client, "fraProxy", "Proxy")};
+    subFrames_ = {block_, proxy};
     subFrames_.append(importExport_->pages());
+    subFrames_ = {block_,
+                  proxy,
+                  MakeFrame(client, "fraExport1", "Export"),
+                  MakeFrame(client, "fraExport2", "Export"),
+                  MakeFrame(client, "fraImport1", "Import"),
+                  MakeFrame(client, "fraImport2", "Import")};
 
     about_ = new AboutFrame(client);
     connect(about_, &AboutFrame::homePageRequested, this, [this] { logic_.openHomePage(); });
@@ -248,6 +267,8 @@ void frmMain::showArea(int barId)
             timeSaved_->refresh();
         else if (barId == kAreaSecurityAudit)
             audit_->fill();
+        else if (barId == kAreaUpdates && updates_)
+            updates_->showStoredSettings();
     }
     emit areaShown(barId);
 }
@@ -265,6 +286,13 @@ void frmMain::cmdBlock_Click()
     block_->raise();
     block_->RefreshBlockedList();
     block_->show();
+}
+
+void frmMain::cmd_ProxySetup_Click()
+{
+    proxy_->raise();
+    proxy_->cmd_ProxySetup_Click();
+    proxy_->show();
 }
 
 void frmMain::closeWindow()

@@ -21,10 +21,13 @@ class AboutFrame;
 class BlockedSitesFrame;
 class CommandBar;
 class ImportExportFrame;
+class ProxyFrame;
 class SecurityAuditFrame;
 class ShortcutBar;
 class TimeSavedFrame;
 class ToolsFrame;
+class Updates;
+class UpdatesFrame;
 
 struct MainWindowContext {
     std::filesystem::path profileDirectory;
@@ -38,7 +41,7 @@ struct MainWindowContext {
     CaptureLog* captureLog = nullptr;
     // Hotkeys, updates and the browser tracker belong to other parts; each is optional.
     std::function<void(QWidget* window)> registerHotkeys;
-    std::function<void()> armUpdateSchedule;
+    Updates* updates = nullptr;
     std::function<void()> createBrowserTracker;
     ShutdownSteps shutdown;
     // Opens the export folder in the desktop's file browser; optional.
@@ -70,6 +73,8 @@ public:
     TimeSavedFrame* fraTimeSaved() const { return timeSaved_; }
     SecurityAuditFrame* fraSecurityAudit() const { return audit_; }
     ImportExportFrame* fraImportExport() const { return importExport_; }
+    UpdatesFrame* fraUpdates() const { return updates_; }
+    ProxyFrame* fraProxy() const { return proxy_; }
     QWidget* areaFrame(int barId) const { return areaFrames_.value(barId); }
 
 signals:
@@ -88,6 +93,7 @@ private:
     QSize minimumClientSize() const;
     void restoreWindowPosition();
     void cmdBlock_Click();
+    void cmd_ProxySetup_Click();
     int twipsToPixelsX(int twips) const;
     int twipsToPixelsY(int twips) const;
     int pixelsToTwipsX(int pixels) const;
@@ -107,6 +113,8 @@ private:
     ImportExportFrame* importExport_ = nullptr;
     QtClipboard clipboard_;
     SecretClipboard secrets_;
+    UpdatesFrame* updates_ = nullptr;
+    ProxyFrame* proxy_ = nullptr;
     QHash<int, QWidget*> areaFrames_;
     QList<QWidget*> subFrames_;
     bool unloading_ = false;

@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <atomic>
+#include <chrono>
 #include <stdexcept>
 #include <string_view>
 #include <thread>
@@ -12,7 +13,10 @@ namespace {
 
 // Large enough that a fast local transfer costs few callbacks; curl's own tool uses 100 KiB.
 constexpr long kReceiveBufferBytes = 256 * 1024;
-constexpr int kIdleWaitMs = 1000;
+// The longest wait for the network between two looks at the stall timer.
+constexpr int kIdleWaitMs = 250;
+
+using Clock = std::chrono::steady_clock;
 
 std::string_view TrimmedHeaderValue(std::string_view line)
 {
@@ -74,8 +78,7 @@ private:
         curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
         curl_easy_setopt(easy_, CURLOPT_BUFFERSIZE, kReceiveBufferBytes);
         curl_easy_setopt(easy_, CURLOPT_CONNECTTIMEOUT, static_cast<long>(request.connectTimeout.count()));
-        curl_easy_setopt(easy_, CURLOPT_LOW_SPEED_LIMIT, 1L);
-        curl_easy_setopt(easy_, CURLOPT_LOW_SPEED_TIME, static_cast<long>(request.stallTimeout.count()));
+        stallTimeout_ = request.stallTimeout;
         // Every check asks the server itself, past any cache on the way.
         headers_ = curl_slist_append(headers_, "Cache-Control: no-cache");
         headers_ = curl_slist_append(headers_, "Pragma: no-cache");
@@ -102,13 +105,20 @@ private:
     void run()
     {
         int running = 1;
+        bool stalled = false;
+        lastArrival_ = Clock::now();
         while (running && !dropped_.load()) {
             if (curl_multi_perform(multi_, &running) != CURLM_OK)
+                break;
+            // libcurl's own low-speed limit averages over several seconds; a stall is a
+            // stall from the moment the last byte came.
+            stalled = running && Clock::now() - lastArrival_ > stallTimeout_;
+            if (stalled)
                 break;
             if (running)
                 curl_multi_poll(multi_, nullptr, 0, kIdleWaitMs, nullptr);
         }
-        CURLcode result = CURLE_ABORTED_BY_CALLBACK;
+        CURLcode result = stalled ? CURLE_OPERATION_TIMEDOUT : CURLE_ABORTED_BY_CALLBACK;
         int left = 0;
         while (CURLMsg* message = curl_multi_info_read(multi_, &left)) {
             if (message->msg == CURLMSG_DONE)
@@ -148,6 +158,7 @@ private:
     static std::size_t onHeader(char* data, std::size_t, std::size_t size, void* self)
     {
         auto* transfer = static_cast<CurlTransfer*>(self);
+        transfer->lastArrival_ = Clock::now();
         const std::string_view line(data, size);
         // Each answer of a redirect chain starts with its status line; keep the last one's.
         if (line.starts_with("HTTP/"))
@@ -160,6 +171,7 @@ private:
     static std::size_t onBody(char* data, std::size_t, std::size_t size, void* self)
     {
         auto* transfer = static_cast<CurlTransfer*>(self);
+        transfer->lastArrival_ = Clock::now();
         if (transfer->dropped_.load())
             return CURL_WRITEFUNC_ERROR;
         if (!transfer->headSent_ && !transfer->sendHead()) {
@@ -193,6 +205,8 @@ private:
     curl_slist* headers_ = nullptr;
     std::string proxy_;
     std::string lastModified_;
+    std::chrono::seconds stallTimeout_{};
+    Clock::time_point lastArrival_;
     bool headSent_ = false;
     bool refused_ = false;
     std::atomic<bool> dropped_{false};

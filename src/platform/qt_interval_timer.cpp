@@ -2,9 +2,13 @@
 
 namespace kv {
 
-QtIntervalTimer::QtIntervalTimer(std::chrono::milliseconds interval, std::function<void()> tick)
+QtIntervalTimer::QtIntervalTimer(std::chrono::milliseconds interval)
 {
     timer_.setInterval(interval);
+}
+
+void QtIntervalTimer::onTick(std::function<void()> tick)
+{
     QObject::connect(&timer_, &QTimer::timeout, std::move(tick));
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// IntervalTimer on a QTimer.
+// IntervalTimer on a QTimer of the thread that creates it.
 #include "platform/interval_timer.h"
 
 #include <QTimer>
@@ -10,7 +10,8 @@ namespace kv {
 
 class QtIntervalTimer : public IntervalTimer {
 public:
-    QtIntervalTimer(std::chrono::milliseconds interval, std::function<void()> tick);
+    explicit QtIntervalTimer(std::chrono::milliseconds interval);
+    void onTick(std::function<void()> tick);
     void setEnabled(bool enabled) override;
     bool enabled() const { return timer_.isActive(); }
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <stdexcept>
 #include <unistd.h>
+#include <utility>
 
 namespace kv {
 namespace {
@@ -35,7 +36,7 @@ bool WriteAll(int fd, const char* data, std::size_t size)
 struct InternetFile::Transfer : HttpReceiver {
     enum class Failure { None, TooLarge, WriteFailed };
 
-    Transfer(bool download, std::filesystem::path file, std::int64_t maximumBytes, UiThread& ui,
+    Transfer(bool download, std::filesystem::path file, std::int64_t maximumBytes, GuiThread& ui,
              std::weak_ptr<InternetFile*> owner)
         : download(download), file(std::move(file)), maximumBytes(maximumBytes), ui(ui), owner(std::move(owner))
     {
@@ -103,7 +104,7 @@ struct InternetFile::Transfer : HttpReceiver {
     const bool download;
     const std::filesystem::path file;
     const std::int64_t maximumBytes;
-    UiThread& ui;
+    GuiThread& ui;
     const std::weak_ptr<InternetFile*> owner;
     std::weak_ptr<Transfer> self;
 
@@ -158,7 +159,7 @@ private:
     int fd = -1;
 };
 
-InternetFile::InternetFile(HttpClient& http, UiThread& ui, Dialogs& dialogs)
+InternetFile::InternetFile(HttpClient& http, GuiThread& ui, Dialogs& dialogs)
     : http_(http), ui_(ui), dialogs_(dialogs), self_(std::make_shared<InternetFile*>(this))
 {
 }

@@ -4,7 +4,7 @@
 // event and every result is delivered on the user-interface thread, later than the call
 // that started it, so the window stays responsive and no handler runs inside another.
 #include "platform/http_client.h"
-#include "platform/ui_thread.h"
+#include "platform/gui_thread.h"
 #include "support/dialogs.h"
 
 #include <chrono>
@@ -41,7 +41,7 @@ public:
     // Called with the result of ConnectURLCheck or GetFile.
     using Done = std::function<void(bool)>;
 
-    InternetFile(HttpClient& http, UiThread& ui, Dialogs& dialogs);
+    InternetFile(HttpClient& http, GuiThread& ui, Dialogs& dialogs);
     ~InternetFile();
     InternetFile(const InternetFile&) = delete;
     InternetFile& operator=(const InternetFile&) = delete;
@@ -90,7 +90,7 @@ private:
     std::shared_ptr<Transfer> stopTransfer();
 
     HttpClient& http_;
-    UiThread& ui_;
+    GuiThread& ui_;
     Dialogs& dialogs_;
     InternetFileEvents* events_ = nullptr;
     std::shared_ptr<Transfer> current_;

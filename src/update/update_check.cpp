@@ -68,6 +68,11 @@ UpdateCheck::~UpdateCheck()
     }
 }
 
+void UpdateCheck::detach()
+{
+    display_ = &gNoDisplay;
+}
+
 void UpdateCheck::cmdManualUpdate_Click(const std::string& downloadSite)
 {
     if (running_)
@@ -250,7 +255,7 @@ bool UpdateCheck::isProgram(const std::filesystem::path& file) const
     const auto machine = ThisMachine();
     const auto verdict = machine ? IsExecutableFor(file, *machine) : tl::expected<bool, std::error_code>(false);
     if (!verdict) {
-        context_.dialogs.message(std::string(kFileErrorPrefix) + std::to_string(verdict.error().value()) + "\r\n" +
+        context_.dialogs.message(std::string(kFileErrorPrefix) + std::to_string(verdict.error().value()) + "\n" +
                                  verdict.error().message());
         return false;
     }
@@ -349,7 +354,7 @@ void UpdateCheck::DownloadProgress(std::int64_t bytes)
 
 void UpdateCheck::DownloadError(const std::string& message)
 {
-    context_.dialogs.message(std::string(kDownloadErrorIntro) + "\r\n" + message, {}, Icon::Exclamation);
+    context_.dialogs.message(std::string(kDownloadErrorIntro) + "\n" + message, {}, Icon::Exclamation);
 }
 
 } // namespace kv

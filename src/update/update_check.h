@@ -46,6 +46,8 @@ public:
     ~UpdateCheck() override;
 
     void attach(UpdateDisplay& display) { display_ = &display; }
+    // Nothing is shown any more (the window is going).
+    void detach();
 
     // The manual check against the chosen download site. Ignored while a check runs.
     void cmdManualUpdate_Click(const std::string& downloadSite);

@@ -2,9 +2,11 @@
 
 #include <openssl/evp.h>
 
-#include <fstream>
+#include <cerrno>
+#include <fcntl.h>
 #include <memory>
 #include <span>
+#include <unistd.h>
 
 namespace kv {
 namespace {
@@ -66,22 +68,29 @@ std::optional<UpdatePublicKey> UpdatePublicKeyFromHex(std::string_view hex)
 
 std::optional<Sha256Digest> Sha256OfFile(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
     const std::unique_ptr<EVP_MD_CTX, DigestContextFree> context(EVP_MD_CTX_new());
-    if (!in || !context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1)
+    if (!context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1)
         return std::nullopt;
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    bool whole = false;
     char block[64 * 1024];
-    while (in) {
-        in.read(block, sizeof block);
-        if (in.gcount() > 0 &&
-            EVP_DigestUpdate(context.get(), block, static_cast<std::size_t>(in.gcount())) != 1)
-            return std::nullopt;
+    for (;;) {
+        const ssize_t got = ::read(fd, block, sizeof block);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            whole = got == 0;
+            break;
+        }
+        if (EVP_DigestUpdate(context.get(), block, static_cast<std::size_t>(got)) != 1)
+            break;
     }
-    if (in.bad())
-        return std::nullopt;
+    ::close(fd);
     Sha256Digest digest{};
     unsigned int length = 0;
-    if (EVP_DigestFinal_ex(context.get(), digest.data(), &length) != 1 || length != digest.size())
+    if (!whole || EVP_DigestFinal_ex(context.get(), digest.data(), &length) != 1 || length != digest.size())
         return std::nullopt;
     return digest;
 }

@@ -29,9 +29,9 @@ inline constexpr std::string_view kUpdateSuccessful =
 // Followed by the percent and kPercentSuffix.
 inline constexpr std::string_view kDownloadingCaption = "Kestrelyn Vormaplex - Downloading updates... ";
 inline constexpr std::string_view kPercentSuffix = " %";
-// Followed by CR LF and the download control's message.
+// Followed by a line break and the download control's message.
 inline constexpr std::string_view kDownloadErrorIntro = "The following Error occured:";
-// "Error " + the error number + CR LF + its description: a downloaded file could not be read.
+// "Error " + the error number + a line break + its description: a downloaded file could not be read.
 inline constexpr std::string_view kFileErrorPrefix = "Error ";
 // An installation kept by the system's package manager is updated by it, never by the program.
 inline constexpr std::string_view kUpdateByPackageManager =

@@ -6,7 +6,7 @@
 #include "platform/http_client.h"
 #include "platform/installation_probe.h"
 #include "platform/interval_timer.h"
-#include "platform/ui_thread.h"
+#include "platform/gui_thread.h"
 #include "support/dialogs.h"
 #include "support/process.h"
 #include "support/reg_access.h"
@@ -25,7 +25,7 @@ namespace kv {
 
 struct UpdatesContext {
     HttpClient& http;
-    UiThread& ui;
+    GuiThread& ui;
     Dialogs& dialogs;
     UrlLauncher& browser;
     Process& process;

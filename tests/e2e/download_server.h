@@ -4,7 +4,9 @@
 // Records the request line target and Host of every request.
 #include <httplib.h>
 
+#include <atomic>
 #include <chrono>
+#include <memory>
 #include <condition_variable>
 #include <map>
 #include <mutex>
@@ -14,6 +16,24 @@
 #include <vector>
 
 namespace kv::test {
+
+// httplib's stop() does nothing before the listening loop has started, which would leave
+// the server thread in accept() for good: a server is handed out only once it listens.
+inline std::thread ListenInBackground(httplib::Server& server)
+{
+    auto ended = std::make_shared<std::atomic<bool>>(false);
+    std::thread thread([&server, ended] {
+        server.listen_after_bind();
+        ended->store(true);
+    });
+    while (!server.is_running() && !ended->load())
+        std::this_thread::yield();
+    if (!server.is_running()) {
+        thread.join();
+        throw std::runtime_error("the local server could not listen");
+    }
+    return thread;
+}
 
 class DownloadServer {
 public:
@@ -27,7 +47,7 @@ public:
         port_ = server_.bind_to_any_port("127.0.0.1");
         if (port_ <= 0)
             throw std::runtime_error("cannot bind a local port");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
+        thread_ = ListenInBackground(server_);
     }
     ~DownloadServer()
     {

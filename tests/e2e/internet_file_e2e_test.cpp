@@ -2,7 +2,7 @@
 // messages, cancel, the three connection types, and servers that misbehave.
 #include "common/scripted_dialogs.h"
 #include "common/temp_dir.h"
-#include "common/test_ui_thread.h"
+#include "common/test_gui_thread.h"
 #include "e2e/download_server.h"
 #include "platform/curl_http_client.h"
 #include "update/internet_file.h"
@@ -21,7 +21,7 @@ namespace {
 using test::DownloadServer;
 using test::ScriptedDialogs;
 using test::TempDir;
-using test::TestUiThread;
+using test::TestGuiThread;
 
 std::string Bytes(std::size_t size)
 {
@@ -84,7 +84,7 @@ public:
         });
         server_.set_keep_alive_max_count(1);
         port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
+        thread_ = test::ListenInBackground(server_);
     }
     ~ForwardProxy()
     {
@@ -139,12 +139,13 @@ protected:
         control.LocalFile = (folder / "local.bin").string();
         std::optional<bool> result;
         auto done = [&result](bool ok) { result = ok; };
+        const std::size_t logged = events.log.size();
         if (download)
             control.GetFile(done);
         else
             control.ConnectURLCheck(done);
         EXPECT_FALSE(result) << "results come later, on the user-interface thread";
-        EXPECT_TRUE(events.log.empty()) << "events come later, on the user-interface thread";
+        EXPECT_EQ(events.log.size(), logged) << "events come later, on the user-interface thread";
         EXPECT_TRUE(ui.runUntil([&result] { return result.has_value(); })) << "no result for " << path;
         return result;
     }
@@ -153,7 +154,7 @@ protected:
 
     DownloadServer server;
     TempDir folder;
-    TestUiThread ui;
+    TestGuiThread ui;
     ScriptedDialogs dialogs;
     CurlHttpClient http;
     InternetFile control{http, ui, dialogs};
@@ -369,7 +370,7 @@ TEST_F(InternetFileTest, ABodyBeyondTheLimitIsRefused)
         EXPECT_EQ(run(path), false);
         ASSERT_FALSE(events.log.empty());
         EXPECT_EQ(events.log.back(), "error " + std::string(kCouldNotReadUrl));
-        EXPECT_LE(std::filesystem::file_size(local()), 10000u);
+        EXPECT_TRUE(!std::filesystem::exists(local()) || std::filesystem::file_size(local()) <= 10000u);
     }
 }
 

@@ -5,9 +5,9 @@
 
 namespace kv {
 
-class UiThread {
+class GuiThread {
 public:
-    virtual ~UiThread() = default;
+    virtual ~GuiThread() = default;
     // Safe to call from any thread.
     virtual void post(std::function<void()> task) = 0;
 };

@@ -1,7 +1,7 @@
 #pragma once
 // The user-interface thread of a test: tasks posted from any thread wait in a queue until the
 // test runs them on its own thread, one at a time, as the program's event loop would.
-#include "platform/ui_thread.h"
+#include "platform/gui_thread.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -11,7 +11,7 @@
 
 namespace kv::test {
 
-class TestUiThread : public UiThread {
+class TestGuiThread : public GuiThread {
 public:
     void post(std::function<void()> task) override
     {

@@ -1,8 +1,8 @@
-#include "platform/qt_ui_thread.h"
+#include "platform/qt_gui_thread.h"
 
 namespace kv {
 
-void QtUiThread::post(std::function<void()> task)
+void QtGuiThread::post(std::function<void()> task)
 {
     QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
 }
