@@ -87,7 +87,8 @@ void ProxyFrame::opt_Proxy_Click(int index)
 
 void ProxyFrame::cmdProxyOK_Click()
 {
-    proxy_.cmdProxyOK_Click({group_->checkedId(), address_->text().toStdString(), port_->text().toStdString()});
+    proxy_.cmdProxyOK_Click(
+        {group_->checkedId(), address_->text().toStdString(), port_->text().toStdString()});
     hide();
 }
 

@@ -21,8 +21,7 @@ QString Text(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name)
+template <typename Widget> Widget* Named(Widget* widget, const char* name)
 {
     widget->setObjectName(name);
     return widget;
@@ -39,7 +38,8 @@ UpdatesFrame::UpdatesFrame(Updates& updates, QWidget* parent)
       check_(Named(new QPushButton(Text(kManualUpdateButton), this), "cmdManualUpdate")),
       sitesLabel_(Named(new QLabel(Text(kDownloadSiteLabel), this), "Label29")),
       sites_(Named(new QComboBox(this), "cmbDownloadSite")),
-      status_(Named(new QLabel(this), "lblUpdateStatus")), progress_(Named(new QProgressBar(this), "prgDownload")),
+      status_(Named(new QLabel(this), "lblUpdateStatus")),
+      progress_(Named(new QProgressBar(this), "prgDownload")),
       download_(Named(new QLabel(this), "lblDownload"))
 {
     setObjectName("fraUpdates");

@@ -13,7 +13,8 @@ void ExitingProcess::endProgram()
     std::_Exit(0);
 }
 
-void ExitingProcess::startProgram(const std::filesystem::path& executable, const std::vector<std::string>& arguments)
+void ExitingProcess::startProgram(const std::filesystem::path& executable,
+                                  const std::vector<std::string>& arguments)
 {
     std::vector<std::string> words{executable.string()};
     words.insert(words.end(), arguments.begin(), arguments.end());

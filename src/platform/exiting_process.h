@@ -7,7 +7,8 @@ namespace kv {
 class ExitingProcess : public Process {
 public:
     [[noreturn]] void endProgram() override;
-    void startProgram(const std::filesystem::path& executable, const std::vector<std::string>& arguments) override;
+    void startProgram(const std::filesystem::path& executable,
+                      const std::vector<std::string>& arguments) override;
     long processId() const override;
 };
 

@@ -12,7 +12,8 @@ public:
     virtual ~Process() = default;
     [[noreturn]] virtual void endProgram() = 0;
     // Starts a program that outlives this one; no shell sees the arguments.
-    virtual void startProgram(const std::filesystem::path& executable, const std::vector<std::string>& arguments) = 0;
+    virtual void startProgram(const std::filesystem::path& executable,
+                              const std::vector<std::string>& arguments) = 0;
     virtual long processId() const = 0;
 };
 

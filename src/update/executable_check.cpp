@@ -40,12 +40,14 @@ tl::expected<std::string, std::error_code> FirstBytes(const std::filesystem::pat
 
 std::optional<ElfIdentity> ExecutableIdentity(std::string_view header)
 {
-    if (header.size() < 20 || !header.starts_with("\x7f" "ELF"))
+    if (header.size() < 20 || !header.starts_with("\x7f"
+                                                  "ELF"))
         return std::nullopt;
     ElfIdentity identity{static_cast<unsigned char>(header[4]), static_cast<unsigned char>(header[5]), 0};
     const std::size_t headerSize = identity.elfClass == kClass64 ? 64 : 52;
     if ((identity.elfClass != kClass32 && identity.elfClass != kClass64) ||
-        (identity.byteOrder != kLittleEndian && identity.byteOrder != kBigEndian) || header.size() < headerSize)
+        (identity.byteOrder != kLittleEndian && identity.byteOrder != kBigEndian) ||
+        header.size() < headerSize)
         return std::nullopt;
     const std::uint16_t type = Read16(header, 16, identity.byteOrder);
     if (type != kTypeExecutable && type != kTypeSharedObject)

@@ -38,7 +38,8 @@ struct InternetFile::Transfer : HttpReceiver {
 
     Transfer(bool download, std::filesystem::path file, std::int64_t maximumBytes, GuiThread& ui,
              std::weak_ptr<InternetFile*> owner)
-        : download(download), file(std::move(file)), maximumBytes(maximumBytes), ui(ui), owner(std::move(owner))
+        : download(download), file(std::move(file)), maximumBytes(maximumBytes), ui(ui),
+          owner(std::move(owner))
     {
     }
 

@@ -3,8 +3,8 @@
 // progress in 2048-byte blocks. The transfer runs on the HTTP client's own thread; every
 // event and every result is delivered on the user-interface thread, later than the call
 // that started it, so the window stays responsive and no handler runs inside another.
-#include "platform/http_client.h"
 #include "platform/gui_thread.h"
+#include "platform/http_client.h"
 #include "support/dialogs.h"
 
 #include <chrono>

@@ -4,7 +4,8 @@
 
 namespace kv {
 
-inline constexpr std::string_view kInternetFileUserAgent = "Mozilla/4.0 (compatible; MSIE 5.0; Windows NT; DigExt)";
+inline constexpr std::string_view kInternetFileUserAgent =
+    "Mozilla/4.0 (compatible; MSIE 5.0; Windows NT; DigExt)";
 
 inline constexpr std::string_view kCouldNotReadUrl = "Could not read Url";
 // The local file could not be created or written (the control left this uncaught); the

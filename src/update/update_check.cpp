@@ -32,7 +32,8 @@ std::optional<std::string> ReadSmallFile(const std::filesystem::path& file, std:
 
 std::optional<std::filesystem::path> MakePrivateFolder()
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kestrelyn-vormaplex-update-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "kestrelyn-vormaplex-update-XXXXXX").string();
     if (!mkdtemp(pattern.data()))
         return std::nullopt;
     return std::filesystem::path(pattern);
@@ -130,7 +131,8 @@ void UpdateCheck::manifestArrived(bool downloaded)
         manifestMissing();
         return;
     }
-    fetch(SignatureAddress(manifestAddress_), signatureFile(), kMaxSignatureBytes, &UpdateCheck::signatureArrived);
+    fetch(SignatureAddress(manifestAddress_), signatureFile(), kMaxSignatureBytes,
+          &UpdateCheck::signatureArrived);
 }
 
 void UpdateCheck::signatureArrived(bool downloaded)
@@ -170,7 +172,8 @@ void UpdateCheck::offer(UpdateManifest manifest)
         return;
     }
     if (mode_ == Mode::Manual) {
-        if (context_.dialogs.ask(kInstallQuestion, Buttons::YesNo, Icon::Exclamation) != Dialogs::Answer::Yes) {
+        if (context_.dialogs.ask(kInstallQuestion, Buttons::YesNo, Icon::Exclamation) !=
+            Dialogs::Answer::Yes) {
             noUpdate(kNotInstalled);
             return;
         }
@@ -205,8 +208,8 @@ void UpdateCheck::fetchHelper(std::size_t index)
     }
     helperIndex_ = index;
     const HelperFile& helper = manifest_->helpers[index];
-    fetch(manifest_->source + helper.name, DownloadPathFor(programFolder() / helper.name), kMaxUpdateFileBytes,
-          &UpdateCheck::helperArrived);
+    fetch(manifest_->source + helper.name, DownloadPathFor(programFolder() / helper.name),
+          kMaxUpdateFileBytes, &UpdateCheck::helperArrived);
 }
 
 void UpdateCheck::helperArrived(bool downloaded)
@@ -253,10 +256,11 @@ bool UpdateCheck::isGenuine(const std::filesystem::path& file, const Sha256Diges
 bool UpdateCheck::isProgram(const std::filesystem::path& file) const
 {
     const auto machine = ThisMachine();
-    const auto verdict = machine ? IsExecutableFor(file, *machine) : tl::expected<bool, std::error_code>(false);
+    const auto verdict =
+        machine ? IsExecutableFor(file, *machine) : tl::expected<bool, std::error_code>(false);
     if (!verdict) {
-        context_.dialogs.message(std::string(kFileErrorPrefix) + std::to_string(verdict.error().value()) + "\n" +
-                                 verdict.error().message());
+        context_.dialogs.message(std::string(kFileErrorPrefix) + std::to_string(verdict.error().value()) +
+                                 "\n" + verdict.error().message());
         return false;
     }
     return *verdict;

@@ -112,7 +112,8 @@ std::error_code InstallUpdate(const std::filesystem::path& executable,
     return SyncFile(folder, O_RDONLY | O_DIRECTORY);
 }
 
-void RemoveDownloads(const std::filesystem::path& executable, const std::vector<std::filesystem::path>& helpers)
+void RemoveDownloads(const std::filesystem::path& executable,
+                     const std::vector<std::filesystem::path>& helpers)
 {
     std::error_code ignored;
     std::filesystem::remove(DownloadPathFor(executable), ignored);

@@ -18,6 +18,7 @@ std::error_code InstallUpdate(const std::filesystem::path& executable,
                               const std::vector<std::filesystem::path>& helpers);
 
 // Removes whatever downloads of these targets lie in the folder.
-void RemoveDownloads(const std::filesystem::path& executable, const std::vector<std::filesystem::path>& helpers);
+void RemoveDownloads(const std::filesystem::path& executable,
+                     const std::vector<std::filesystem::path>& helpers);
 
 } // namespace kv

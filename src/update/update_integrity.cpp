@@ -38,8 +38,7 @@ bool DecodeHex(std::string_view hex, std::span<unsigned char> bytes)
     return true;
 }
 
-template <typename Bytes>
-std::optional<Bytes> FromHex(std::string_view hex)
+template <typename Bytes> std::optional<Bytes> FromHex(std::string_view hex)
 {
     Bytes bytes{};
     if (!DecodeHex(hex, bytes))

@@ -1,7 +1,7 @@
 #include "update/update_manifest.h"
 
-#include "support/ascii_text.h"
 #include "storage/ini_file.h"
+#include "support/ascii_text.h"
 
 #include <algorithm>
 
@@ -21,7 +21,8 @@ std::string ValueOf(const IniFile& ini, std::string_view section, std::string_vi
 bool IsWebAddress(std::string_view text)
 {
     const std::string lower = LowerCaseAscii(text.substr(0, 8));
-    return (lower.starts_with("http://") && text.size() > 7) || (lower.starts_with("https://") && text.size() > 8);
+    return (lower.starts_with("http://") && text.size() > 7) ||
+           (lower.starts_with("https://") && text.size() > 8);
 }
 
 bool IsVersion(std::string_view text)
@@ -82,7 +83,9 @@ tl::expected<UpdateManifest, ManifestError> ReadUpdateManifest(std::string_view 
     if (!manifest.news.empty() && !IsWebAddress(manifest.news))
         return tl::unexpected(ManifestError::BadNews);
 
-    const auto digestOf = [&](std::string_view name) { return Sha256FromHex(ValueOf(ini, kDigestSection, name)); };
+    const auto digestOf = [&](std::string_view name) {
+        return Sha256FromHex(ValueOf(ini, kDigestSection, name));
+    };
     const auto executable = digestOf(programName);
     if (!executable)
         return tl::unexpected(ManifestError::MissingDigest);
@@ -93,8 +96,9 @@ tl::expected<UpdateManifest, ManifestError> ReadUpdateManifest(std::string_view 
         return tl::unexpected(count.error());
     for (int i = 1; i <= *count; ++i) {
         std::string name = ValueOf(ini, kUpdateSection, "File" + std::to_string(i));
-        const bool repeated = std::any_of(manifest.helpers.begin(), manifest.helpers.end(),
-                                          [&](const HelperFile& h) { return EqualsIgnoringCase(h.name, name); });
+        const bool repeated =
+            std::any_of(manifest.helpers.begin(), manifest.helpers.end(),
+                        [&](const HelperFile& h) { return EqualsIgnoringCase(h.name, name); });
         if (repeated || !IsHelperName(name, programName))
             return tl::unexpected(ManifestError::BadFileName);
         const auto digest = digestOf(name);

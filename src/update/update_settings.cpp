@@ -1,7 +1,7 @@
 #include "update/update_settings.h"
 
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 
 namespace kv {
 namespace {
@@ -43,8 +43,8 @@ std::optional<std::chrono::system_clock::time_point> UpdateTimeFromText(std::str
     if (std::sscanf(copy.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &local.tm_year, &local.tm_mon, &local.tm_mday,
                     &local.tm_hour, &local.tm_min, &local.tm_sec, &end) != 6)
         return std::nullopt;
-    if (local.tm_mon < 1 || local.tm_mon > 12 || local.tm_mday < 1 || local.tm_mday > 31 || local.tm_hour > 23 ||
-        local.tm_min > 59 || local.tm_sec > 60)
+    if (local.tm_mon < 1 || local.tm_mon > 12 || local.tm_mday < 1 || local.tm_mday > 31 ||
+        local.tm_hour > 23 || local.tm_min > 59 || local.tm_sec > 60)
         return std::nullopt;
     local.tm_year -= 1900;
     local.tm_mon -= 1;

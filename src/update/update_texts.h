@@ -5,13 +5,15 @@
 
 namespace kv {
 
-inline constexpr std::string_view kCheckingCaption = "Kestrelyn Vormaplex - Checking for updates... Please wait...";
+inline constexpr std::string_view kCheckingCaption =
+    "Kestrelyn Vormaplex - Checking for updates... Please wait...";
 inline constexpr std::string_view kCheckingStatus = "Checking for Updates... Please wait...";
 inline constexpr std::string_view kManifestNotFound =
     "The manifest could not be found, there may have been an error downloading.  Please ensure your "
     "firewall is not blocking outbound communication.";
 inline constexpr std::string_view kNoUpdates = "No updates are available, Please try again later.";
-inline constexpr std::string_view kInstallQuestion = "There are updates available, would you like to install?";
+inline constexpr std::string_view kInstallQuestion =
+    "There are updates available, would you like to install?";
 inline constexpr std::string_view kNotInstalled = "Updates will not be installed.";
 inline constexpr std::string_view kDownloadingStatus = "Downloading... Please wait...";
 inline constexpr std::string_view kDownloadingMainStatus = "Downloading main application... ";

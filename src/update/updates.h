@@ -3,10 +3,10 @@
 // schedule with its timer, the checks, the Updates area's settings and the proxy dialog.
 #include "browser/url_launcher.h"
 #include "platform/connection_state.h"
+#include "platform/gui_thread.h"
 #include "platform/http_client.h"
 #include "platform/installation_probe.h"
 #include "platform/interval_timer.h"
-#include "platform/gui_thread.h"
 #include "support/dialogs.h"
 #include "support/process.h"
 #include "support/reg_access.h"

@@ -11,16 +11,18 @@ namespace kv {
 class UpdatesAreaView {
 public:
     virtual ~UpdatesAreaView() = default;
-    virtual void selectUpdateMode(int index) = 0;        // optUpdates, without its click
-    virtual void showFrequencyControls(bool shown) = 0;  // cmdUpdateFrequency and its label
-    virtual void showManualControls(bool shown) = 0;     // cmdManualUpdate, cmbDownloadSite and its label
-    virtual void selectFrequency(std::string_view) = 0;  // cmdUpdateFrequency
+    virtual void selectUpdateMode(int index) = 0;       // optUpdates, without its click
+    virtual void showFrequencyControls(bool shown) = 0; // cmdUpdateFrequency and its label
+    virtual void showManualControls(bool shown) = 0;    // cmdManualUpdate, cmbDownloadSite and its label
+    virtual void selectFrequency(std::string_view) = 0; // cmdUpdateFrequency
     virtual void selectFirstDownloadSite() = 0;
 };
 
 class UpdatesArea {
 public:
-    UpdatesArea(UpdateSettings& settings, UpdateSchedule& schedule) : settings_(settings), schedule_(schedule) {}
+    UpdatesArea(UpdateSettings& settings, UpdateSchedule& schedule) : settings_(settings), schedule_(schedule)
+    {
+    }
 
     // When the area opens: the stored choices, selected as a click would.
     void ShowSettings(UpdatesAreaView& view);

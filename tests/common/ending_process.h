@@ -22,7 +22,8 @@ public:
     long id = 4242;
 
     [[noreturn]] void endProgram() override { throw ProgramEnded{}; }
-    void startProgram(const std::filesystem::path& executable, const std::vector<std::string>& arguments) override
+    void startProgram(const std::filesystem::path& executable,
+                      const std::vector<std::string>& arguments) override
     {
         started.push_back({executable, arguments});
     }

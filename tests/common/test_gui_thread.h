@@ -21,7 +21,8 @@ public:
     }
 
     // Runs tasks until done() holds; false when the timeout passed first.
-    bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(30))
+    bool runUntil(const std::function<bool()>& done,
+                  std::chrono::milliseconds timeout = std::chrono::seconds(30))
     {
         const auto deadline = std::chrono::steady_clock::now() + timeout;
         while (!done()) {

@@ -1,16 +1,13 @@
 #pragma once
 // Signed update manifests for tests, made by the real scripts/sign-update with the test key
 // that test builds trust (KV_TEST_UPDATE_PUBLIC_KEY), or with a throwaway key they do not.
+#include "common/run_program.h"
 #include "update/update_integrity.h"
 
 #include <filesystem>
-#include <spawn.h>
 #include <stdexcept>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
-
-extern char** environ;
 
 namespace kv::test {
 
@@ -29,24 +26,9 @@ inline UpdatePublicKey TestUpdateKey()
     return *key;
 }
 
-// Runs a program with its arguments and returns its exit status (-1 when it did not run).
-inline int RunProgram(std::vector<std::string> words)
-{
-    std::vector<char*> argv;
-    for (auto& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-        return -1;
-    int status = 0;
-    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
-}
-
 // Fills the manifest's [SHA256] section from files and writes manifest + ".sig".
-inline void SignManifest(const std::filesystem::path& manifest, const std::vector<std::filesystem::path>& files,
+inline void SignManifest(const std::filesystem::path& manifest,
+                         const std::vector<std::filesystem::path>& files,
                          const std::filesystem::path& key = TestSigningKey())
 {
     std::vector<std::string> words{std::string(KV_SOURCE_DIR) + "/scripts/sign-update", key.string(),

@@ -2,13 +2,15 @@
 // A file server on 127.0.0.1 (an ephemeral port) for download tests: files, statuses,
 // redirects, bodies without a length, and answers that stall until the server stops.
 // Records the request line target and Host of every request.
+#include "common/listening_server.h"
+
 #include <httplib.h>
 
 #include <atomic>
 #include <chrono>
-#include <memory>
 #include <condition_variable>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <stdexcept>
 #include <string>
@@ -16,24 +18,6 @@
 #include <vector>
 
 namespace kv::test {
-
-// httplib's stop() does nothing before the listening loop has started, which would leave
-// the server thread in accept() for good: a server is handed out only once it listens.
-inline std::thread ListenInBackground(httplib::Server& server)
-{
-    auto ended = std::make_shared<std::atomic<bool>>(false);
-    std::thread thread([&server, ended] {
-        server.listen_after_bind();
-        ended->store(true);
-    });
-    while (!server.is_running() && !ended->load())
-        std::this_thread::yield();
-    if (!server.is_running()) {
-        thread.join();
-        throw std::runtime_error("the local server could not listen");
-    }
-    return thread;
-}
 
 class DownloadServer {
 public:
@@ -70,13 +54,19 @@ public:
     {
         set(path, {Kind::File, std::move(body), 200, {}, std::move(lastModified)});
     }
-    void status(const std::string& path, int status) { set(path, {Kind::File, "status page", status, {}, {}}); }
+    void status(const std::string& path, int status)
+    {
+        set(path, {Kind::File, "status page", status, {}, {}});
+    }
     void redirect(const std::string& path, std::string location)
     {
         set(path, {Kind::File, {}, 302, std::move(location), {}});
     }
     // A body sent in pieces without Content-Length.
-    void unsized(const std::string& path, std::string body) { set(path, {Kind::Unsized, std::move(body), 200, {}, {}}); }
+    void unsized(const std::string& path, std::string body)
+    {
+        set(path, {Kind::Unsized, std::move(body), 200, {}, {}});
+    }
     // Content-Length says size; the first bytes come, then nothing until the server stops.
     void stallAfter(const std::string& path, std::string firstBytes, std::size_t size)
     {
@@ -148,12 +138,13 @@ private:
                 });
             break;
         case Kind::StallBody:
-            response.set_content_provider(entry.declaredSize, "application/octet-stream",
-                                          [this, first = entry.body](std::size_t, std::size_t, httplib::DataSink& sink) {
-                                              sink.write(first.data(), first.size());
-                                              waitForStop();
-                                              return false;
-                                          });
+            response.set_content_provider(
+                entry.declaredSize, "application/octet-stream",
+                [this, first = entry.body](std::size_t, std::size_t, httplib::DataSink& sink) {
+                    sink.write(first.data(), first.size());
+                    waitForStop();
+                    return false;
+                });
             break;
         case Kind::StallHead:
             waitForStop();

@@ -53,7 +53,10 @@ public:
             onProgress(bytes);
     }
     void DownloadError(const std::string& message) override { log.push_back("error " + message); }
-    void DownloadCancelled(std::int64_t bytes) override { log.push_back("cancelled " + std::to_string(bytes)); }
+    void DownloadCancelled(std::int64_t bytes) override
+    {
+        log.push_back("cancelled " + std::to_string(bytes));
+    }
 };
 
 // A forward proxy: takes absolute-form requests, notes them, and fetches from the origin.
@@ -197,7 +200,8 @@ TEST_F(InternetFileTest, LargeBodiesArriveWholeWithEveryBlockReported)
     std::int64_t previous = 0;
     bool inOrder = true;
     events.onProgress = [&](std::int64_t bytes) {
-        inOrder = inOrder && (bytes == previous + InternetFile::kBlockSize || bytes == std::int64_t(body.size()));
+        inOrder =
+            inOrder && (bytes == previous + InternetFile::kBlockSize || bytes == std::int64_t(body.size()));
         previous = bytes;
     };
 
@@ -397,7 +401,8 @@ TEST_F(InternetFileTest, ALocalFileThatCannotBeWrittenIsReported)
     ASSERT_TRUE(ui.runUntil([&result] { return result.has_value(); }));
 
     EXPECT_EQ(result, false);
-    EXPECT_EQ(events.log, std::vector<std::string>{"error " + std::string(kCouldNotWriteFile) + control.LocalFile});
+    EXPECT_EQ(events.log,
+              std::vector<std::string>{"error " + std::string(kCouldNotWriteFile) + control.LocalFile});
 }
 
 TEST_F(InternetFileTest, ASecondRequestWhileBusyIsRefusedAndTheFirstGoesOn)

@@ -158,10 +158,19 @@ public:
     LinuxInstallationProbe installation;
     RecordingDisplay display;
     std::vector<std::string> order;
-    UpdateCheck check{{download, dialogs, browser, process, installation, install / kProgram, {2, 0, 0},
-                       test::TestUpdateKey(), AutomaticManifestAddress(server.host()),
-                       [this] { order.push_back("hotkeys released with " + std::to_string(process.started.size()) +
-                                               " programs started"); }}};
+    UpdateCheck check{{download,
+                       dialogs,
+                       browser,
+                       process,
+                       installation,
+                       install / kProgram,
+                       {2, 0, 0},
+                       test::TestUpdateKey(),
+                       AutomaticManifestAddress(server.host()),
+                       [this] {
+                           order.push_back("hotkeys released with " + std::to_string(process.started.size()) +
+                                           " programs started");
+                       }}};
 };
 
 TEST_F(UpdateCheckE2E, ANewerSignedReleaseIsInstalledAndTheProgramRestarts)
@@ -253,8 +262,16 @@ TEST_F(UpdateCheckE2E, NothingIsReplacedWhenAnythingFailsItsCheck)
         SCOPED_TRACE(c.what);
         test::ScriptedDialogs fresh{Dialogs::Answer::Yes};
         InternetFile control{http, gui, fresh};
-        UpdateCheck run{{control, fresh, browser, process, installation, executable(), {2, 0, 0},
-                         test::TestUpdateKey(), "", {}}};
+        UpdateCheck run{{control,
+                         fresh,
+                         browser,
+                         process,
+                         installation,
+                         executable(),
+                         {2, 0, 0},
+                         test::TestUpdateKey(),
+                         "",
+                         {}}};
         RecordingDisplay shown;
         run.attach(shown);
         c.arrange(*this);
@@ -278,10 +295,12 @@ TEST_F(UpdateCheckE2E, AManifestWithoutTheMakersSignatureIsTreatedAsMissing)
         std::function<void(UpdateCheckE2E&)> arrange;
         std::vector<std::string> messages;
     } cases[] = {
-        {"no signature", [](UpdateCheckE2E& t) { t.publish(t.newer(), std::nullopt, false); },
+        {"no signature",
+         [](UpdateCheckE2E& t) { t.publish(t.newer(), std::nullopt, false); },
          {"Error 404: Not Found", missing}},
         {"another key",
-         [](UpdateCheckE2E& t) { t.publish(t.newer(), test::MakeUntrustedKey(t.staging.path())); }, {missing}},
+         [](UpdateCheckE2E& t) { t.publish(t.newer(), test::MakeUntrustedKey(t.staging.path())); },
+         {missing}},
         {"a manifest changed after signing",
          [](UpdateCheckE2E& t) {
              t.publish(t.newer());
@@ -307,8 +326,16 @@ TEST_F(UpdateCheckE2E, AManifestWithoutTheMakersSignatureIsTreatedAsMissing)
         SCOPED_TRACE(c.what);
         test::ScriptedDialogs asked;
         InternetFile control{http, gui, asked};
-        UpdateCheck run{{control, asked, browser, process, installation, executable(), {2, 0, 0},
-                         test::TestUpdateKey(), "", {}}};
+        UpdateCheck run{{control,
+                         asked,
+                         browser,
+                         process,
+                         installation,
+                         executable(),
+                         {2, 0, 0},
+                         test::TestUpdateKey(),
+                         "",
+                         {}}};
         RecordingDisplay shown;
         run.attach(shown);
         server.status(manifestPath(), 404);
@@ -343,7 +370,7 @@ TEST_F(UpdateCheckE2E, NoNewerReleaseOrADeclinedOneCleansUp)
     EXPECT_FALSE(runManual());
 
     EXPECT_EQ(dialogs.messages(), (std::vector<std::string>{std::string(kNoUpdates), std::string(kNoUpdates),
-                                                             std::string(kNotInstalled)}));
+                                                            std::string(kNotInstalled)}));
     EXPECT_FALSE(std::filesystem::exists(install / "manifest.ini"));
     EXPECT_EQ(display.caption, "own caption");
     EXPECT_FALSE(display.progressShown);

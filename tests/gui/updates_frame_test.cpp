@@ -45,9 +45,17 @@ struct UpdatesFrameTest : ::testing::Test {
 
     std::unique_ptr<frmMain> open()
     {
-        auto window = std::make_unique<frmMain>(MainWindowContext{profile.directory(), profile.file(),
-                                                                  std::filesystem::path(KV_SOURCE_DIR) / "resources",
-                                                                  dialogs, launcher, {}, {}, &updates, {}, {}});
+        auto window =
+            std::make_unique<frmMain>(MainWindowContext{profile.directory(),
+                                                        profile.file(),
+                                                        std::filesystem::path(KV_SOURCE_DIR) / "resources",
+                                                        dialogs,
+                                                        launcher,
+                                                        {},
+                                                        {},
+                                                        &updates,
+                                                        {},
+                                                        {}});
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get(), 5000));
         return window;
@@ -70,9 +78,21 @@ struct UpdatesFrameTest : ::testing::Test {
     FixedConnection connection;
     QtIntervalTimer tmrUpdate{std::chrono::seconds(1)};
     // Nothing listens on port 1 of this machine.
-    Updates updates{{http, gui, dialogs, launcher, process, registry.registry(), installation, connection, tmrUpdate,
-                     profile.directory() / "kestrelyn-vormaplex", profile.file(), {2, 0, 7}, TestUpdateKey(),
-                     UpdateServers{{"127.0.0.1:1", "127.0.0.2:1"}, "127.0.0.1:1"}, {}}};
+    Updates updates{{http,
+                     gui,
+                     dialogs,
+                     launcher,
+                     process,
+                     registry.registry(),
+                     installation,
+                     connection,
+                     tmrUpdate,
+                     profile.directory() / "kestrelyn-vormaplex",
+                     profile.file(),
+                     {2, 0, 7},
+                     TestUpdateKey(),
+                     UpdateServers{{"127.0.0.1:1", "127.0.0.2:1"}, "127.0.0.1:1"},
+                     {}}};
 };
 
 TEST_F(UpdatesFrameTest, StartUpArmsTheScheduleOfAFirstStart)

@@ -1,12 +1,12 @@
 #pragma once
 // Scripted stand-ins for the platform services the start-up sequence uses.
+#include "common/ending_process.h"
 #include "platform/account_check.h"
 #include "platform/machine_identity.h"
 #include "platform/process_terminator.h"
 #include "platform/single_instance.h"
 #include "platform/user_account.h"
 #include "startup/desktop_shortcuts.h"
-#include "common/ending_process.h"
 
 #include <filesystem>
 #include <string>

@@ -15,8 +15,8 @@ TEST(CrackURL, SplitsHostAndPathAfterTheLowerCasePrefix)
         std::string path;
     } cases[] = {
         {"http://www.example.com/a/b.txt", "www.example.com", "/a/b.txt"},
-        {"http://host:8080/x", "host:8080", "/x"},   // the port stays with the host
-        {"www.example.com", "www.example.com", "/kept"}, // no slash: the path is left alone
+        {"http://host:8080/x", "host:8080", "/x"},                    // the port stays with the host
+        {"www.example.com", "www.example.com", "/kept"},              // no slash: the path is left alone
         {"HTTP://www.example.com/a", "HTTP:", "//www.example.com/a"}, // only the exact prefix goes
         {"http://", "", "/kept"},
     };

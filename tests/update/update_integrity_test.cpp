@@ -64,7 +64,8 @@ TEST_F(SignedManifest, AnyChangeOrAnotherKeyBreaksTheSignature)
     EXPECT_FALSE(SignatureMatches(manifest, signature + "x", key));
     EXPECT_FALSE(SignatureMatches(manifest + "\n", signature, key));
 
-    test::SignManifest(folder / "manifest.ini", {folder / "kestrelyn-vormaplex"}, test::MakeUntrustedKey(folder.path()));
+    test::SignManifest(folder / "manifest.ini", {folder / "kestrelyn-vormaplex"},
+                       test::MakeUntrustedKey(folder.path()));
     EXPECT_FALSE(SignatureMatches(Read(folder / "manifest.ini"), Read(folder / "manifest.ini.sig"), key));
 }
 

@@ -19,8 +19,8 @@ std::string Valid()
 {
     return Manifest("Version=2.1.0\nSource=https://updates.example/files/\nFileCount=2\nFile1=helper.so\n"
                     "File2=readme.txt\nNews=http://news.example/2.1\n",
-                    std::string(kProgram) + "=" + kDigestA + "\nhelper.so=" + kDigestB + "\nREADME.TXT=" + kDigestA +
-                        "\n");
+                    std::string(kProgram) + "=" + kDigestA + "\nhelper.so=" + kDigestB +
+                        "\nREADME.TXT=" + kDigestA + "\n");
 }
 
 TEST(UpdateManifest, ReadsEveryPartOfAValidManifest)
@@ -61,7 +61,10 @@ TEST(UpdateManifest, RefusesBrokenManifests)
         std::string text;
         ManifestError error;
     } cases[] = {
-        {"not INI at all", "\x7f" "ELF\x02\x01 binary junk", ManifestError::BadVersion},
+        {"not INI at all",
+         "\x7f"
+         "ELF\x02\x01 binary junk",
+         ManifestError::BadVersion},
         {"no version", Manifest("Source=http://u.example/\n", program), ManifestError::BadVersion},
         {"a version with letters", Manifest("Version=2.1b\nSource=http://u.example/\n", program),
          ManifestError::BadVersion},
@@ -70,13 +73,16 @@ TEST(UpdateManifest, RefusesBrokenManifests)
         {"a file source", Manifest("Version=2.1\nSource=file:///tmp/\n", program), ManifestError::BadSource},
         {"a bare scheme", Manifest("Version=2.1\nSource=https://\n", program), ManifestError::BadSource},
         {"news elsewhere", Manifest(head + "News=javascript:alert(1)\n", program), ManifestError::BadNews},
-        {"no digest of the program", Manifest(head, "other=" + kDigestA + "\n"), ManifestError::MissingDigest},
+        {"no digest of the program", Manifest(head, "other=" + kDigestA + "\n"),
+         ManifestError::MissingDigest},
         {"a short digest", Manifest(head, std::string(kProgram) + "=abc\n"), ManifestError::MissingDigest},
         {"a huge count", Manifest(head + "FileCount=1000000000\n", program), ManifestError::TooManyFiles},
         {"a count beyond the cap", Manifest(head + "FileCount=65\n", program), ManifestError::TooManyFiles},
-        {"a count without its names", Manifest(head + "FileCount=2\nFile1=a\n", program + "a=" + kDigestA + "\n"),
+        {"a count without its names",
+         Manifest(head + "FileCount=2\nFile1=a\n", program + "a=" + kDigestA + "\n"),
          ManifestError::BadFileName},
-        {"a helper without digest", Manifest(head + "FileCount=1\nFile1=a\n", program), ManifestError::MissingDigest},
+        {"a helper without digest", Manifest(head + "FileCount=1\nFile1=a\n", program),
+         ManifestError::MissingDigest},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -88,19 +94,20 @@ TEST(UpdateManifest, RefusesBrokenManifests)
 
 TEST(UpdateManifest, HelperNamesStayPlainFilesInTheProgramFolder)
 {
-    for (const char* name : {"../evil", "/etc/passwd", "sub/file", "..", ".hidden", "a\\b", "with space",
-                             "kestrelyn-vormaplex", "KESTRELYN-VORMAPLEX", "manifest.ini", "manifest.ini.sig",
-                             "lib.so.new", "old.backup", "x\x01y"}) {
+    for (const char* name :
+         {"../evil", "/etc/passwd", "sub/file", "..", ".hidden", "a\\b", "with space", "kestrelyn-vormaplex",
+          "KESTRELYN-VORMAPLEX", "manifest.ini", "manifest.ini.sig", "lib.so.new", "old.backup", "x\x01y"}) {
         SCOPED_TRACE(name);
-        const std::string text = Manifest(std::string("Version=2.1\nSource=http://u.example/\nFileCount=1\nFile1=") +
-                                              name + "\n",
-                                          std::string(kProgram) + "=" + kDigestA + "\n" + name + "=" + kDigestA + "\n");
+        const std::string text =
+            Manifest(std::string("Version=2.1\nSource=http://u.example/\nFileCount=1\nFile1=") + name + "\n",
+                     std::string(kProgram) + "=" + kDigestA + "\n" + name + "=" + kDigestA + "\n");
         const auto manifest = ReadUpdateManifest(text, kProgram);
         ASSERT_FALSE(manifest);
         EXPECT_EQ(manifest.error(), ManifestError::BadFileName);
     }
-    const std::string repeated = Manifest("Version=2.1\nSource=http://u.example/\nFileCount=2\nFile1=a.so\nFile2=A.SO\n",
-                                          std::string(kProgram) + "=" + kDigestA + "\na.so=" + kDigestA + "\n");
+    const std::string repeated =
+        Manifest("Version=2.1\nSource=http://u.example/\nFileCount=2\nFile1=a.so\nFile2=A.SO\n",
+                 std::string(kProgram) + "=" + kDigestA + "\na.so=" + kDigestA + "\n");
     EXPECT_EQ(ReadUpdateManifest(repeated, kProgram).error(), ManifestError::BadFileName);
 }
 

@@ -178,7 +178,8 @@ TEST(UpdateSettings, WrittenUnderTheFullRootNameAndReadUnderTheShortOne)
     UpdateSettings settings(registry.registry());
     settings.setUpdateCheck("Manual");
 
-    EXPECT_EQ(registry.registry().ReadString("HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrelyn Vormaplex", "UpdateCheck", ""),
+    EXPECT_EQ(registry.registry().ReadString("HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrelyn Vormaplex",
+                                             "UpdateCheck", ""),
               "Manual");
     registry.registry().WriteString("HKLM\\SOFTWARE\\Kestrelyn Vormaplex", "UpdateFrequency", "Monthly");
     EXPECT_EQ(settings.UpdateFrequency(), "Monthly");
@@ -188,7 +189,8 @@ TEST(UpdateSettings, TimesSurviveTheirText)
 {
     const auto now = std::chrono::time_point_cast<std::chrono::seconds>(test::FixedNow());
     EXPECT_EQ(UpdateTimeFromText(UpdateTimeText(now)), now);
-    for (const char* text : {"", "2024-03-10", "2024-03-10 12:00:00x", "2024-02-10 12:00", "10/03/2024 12:00:00"})
+    for (const char* text :
+         {"", "2024-03-10", "2024-03-10 12:00:00x", "2024-02-10 12:00", "10/03/2024 12:00:00"})
         EXPECT_FALSE(UpdateTimeFromText(text)) << text;
 }
 
