@@ -15,6 +15,7 @@
 #include "mainwindow/tools_frame.h"
 #include "mainwindow/updates_frame.h"
 #include "widgets/qt_icons.h"
+#include "widgets/qt_text.h"
 #include "widgets/shortcut_bar_widget.h"
 
 #include <QAction>
@@ -37,11 +38,6 @@ constexpr int kWindowExtraHeightTwips = 850;
 constexpr int kWindowWidth = 780;
 constexpr int kBottomCornerSize = 32;
 constexpr int kFrameRightMargin = 4;
-
-QString ToQString(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& caption)
 {

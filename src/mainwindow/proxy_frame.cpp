@@ -1,6 +1,7 @@
 #include "mainwindow/proxy_frame.h"
 
 #include "update/update_texts.h"
+#include "widgets/qt_text.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -12,20 +13,12 @@
 #include <QVBoxLayout>
 
 namespace kv {
-namespace {
-
-QString Text(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
-
 ProxyFrame::ProxyFrame(ProxySetup& proxy, QWidget* parent)
-    : QGroupBox("Proxy", parent), proxy_(proxy), addressLabel_(new QLabel(Text(kProxyAddressLabel), this)),
-      address_(new QLineEdit(this)), portLabel_(new QLabel(Text(kProxyPortLabel), this)),
-      port_(new QLineEdit(this)), ok_(new QPushButton(Text(kProxyOkButton), this)),
-      cancel_(new QPushButton(Text(kProxyCancelButton), this))
+    : QGroupBox("Proxy", parent), proxy_(proxy),
+      addressLabel_(new QLabel(ToQString(kProxyAddressLabel), this)), address_(new QLineEdit(this)),
+      portLabel_(new QLabel(ToQString(kProxyPortLabel), this)), port_(new QLineEdit(this)),
+      ok_(new QPushButton(ToQString(kProxyOkButton), this)),
+      cancel_(new QPushButton(ToQString(kProxyCancelButton), this))
 {
     setObjectName("fraProxy");
     address_->setObjectName("txt_ProxyAddress");
@@ -36,7 +29,7 @@ ProxyFrame::ProxyFrame(ProxySetup& proxy, QWidget* parent)
     const std::string_view captions[] = {kProxySystemCaption, kProxyDirectCaption, kProxyManualCaption};
     auto* layout = new QVBoxLayout(this);
     for (int index = 0; index < 3; ++index) {
-        options_[index] = new QRadioButton(Text(captions[index]), this);
+        options_[index] = new QRadioButton(ToQString(captions[index]), this);
         options_[index]->setObjectName(QString("opt_Proxy_%1").arg(index));
         group_->addButton(options_[index], index);
         layout->addWidget(options_[index]);

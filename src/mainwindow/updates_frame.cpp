@@ -3,6 +3,7 @@
 #include "mainwindow/main_window_texts.h"
 #include "update/update_settings.h"
 #include "update/update_texts.h"
+#include "widgets/qt_text.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -16,11 +17,6 @@
 namespace kv {
 namespace {
 
-QString Text(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 template <typename Widget> Widget* Named(Widget* widget, const char* name)
 {
     widget->setObjectName(name);
@@ -31,12 +27,12 @@ template <typename Widget> Widget* Named(Widget* widget, const char* name)
 
 UpdatesFrame::UpdatesFrame(Updates& updates, QWidget* parent)
     : QGroupBox("Updates", parent), updates_(updates),
-      automatic_(Named(new QRadioButton(Text(kAutomaticUpdatesCaption), this), "optUpdates_0")),
-      manual_(Named(new QRadioButton(Text(kManualUpdatesCaption), this), "optUpdates_1")),
-      frequencyLabel_(Named(new QLabel(Text(kFrequencyLabel), this), "Label32")),
+      automatic_(Named(new QRadioButton(ToQString(kAutomaticUpdatesCaption), this), "optUpdates_0")),
+      manual_(Named(new QRadioButton(ToQString(kManualUpdatesCaption), this), "optUpdates_1")),
+      frequencyLabel_(Named(new QLabel(ToQString(kFrequencyLabel), this), "Label32")),
       frequency_(Named(new QComboBox(this), "cmdUpdateFrequency")),
-      check_(Named(new QPushButton(Text(kManualUpdateButton), this), "cmdManualUpdate")),
-      sitesLabel_(Named(new QLabel(Text(kDownloadSiteLabel), this), "Label29")),
+      check_(Named(new QPushButton(ToQString(kManualUpdateButton), this), "cmdManualUpdate")),
+      sitesLabel_(Named(new QLabel(ToQString(kDownloadSiteLabel), this), "Label29")),
       sites_(Named(new QComboBox(this), "cmbDownloadSite")),
       status_(Named(new QLabel(this), "lblUpdateStatus")),
       progress_(Named(new QProgressBar(this), "prgDownload")),
@@ -44,12 +40,12 @@ UpdatesFrame::UpdatesFrame(Updates& updates, QWidget* parent)
 {
     setObjectName("fraUpdates");
     for (const std::string_view frequency : {kFrequencyDaily, kFrequencyWeekly, kFrequencyMonthly})
-        frequency_->addItem(Text(frequency));
+        frequency_->addItem(ToQString(frequency));
     for (const std::string& site : updates_.downloadSites)
         sites_->addItem(QString::fromStdString(site));
     progress_->setRange(0, 100);
     progress_->hide();
-    auto* proxy = Named(new QPushButton(Text(kProxySetupButton), this), "cmd_ProxySetup");
+    auto* proxy = Named(new QPushButton(ToQString(kProxySetupButton), this), "cmd_ProxySetup");
 
     auto* choices = new QGridLayout;
     choices->addWidget(frequencyLabel_, 0, 0);
@@ -111,7 +107,7 @@ void UpdatesFrame::showManualControls(bool shown)
 
 void UpdatesFrame::selectFrequency(std::string_view frequency)
 {
-    frequency_->setCurrentText(Text(frequency));
+    frequency_->setCurrentText(ToQString(frequency));
 }
 
 void UpdatesFrame::selectFirstDownloadSite()
@@ -121,22 +117,22 @@ void UpdatesFrame::selectFirstDownloadSite()
 
 void UpdatesFrame::setCaption(std::string_view caption)
 {
-    window()->setWindowTitle(Text(caption));
+    window()->setWindowTitle(ToQString(caption));
 }
 
 void UpdatesFrame::restoreCaption()
 {
-    window()->setWindowTitle(Text(kMainWindowCaption));
+    window()->setWindowTitle(ToQString(kMainWindowCaption));
 }
 
 void UpdatesFrame::setStatus(std::string_view text)
 {
-    status_->setText(Text(text));
+    status_->setText(ToQString(text));
 }
 
 void UpdatesFrame::setDownloadText(std::string_view text)
 {
-    download_->setText(Text(text));
+    download_->setText(ToQString(text));
 }
 
 void UpdatesFrame::showProgress(bool shown)
