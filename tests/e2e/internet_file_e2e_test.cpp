@@ -1,10 +1,12 @@
 // The download control against real local servers through libcurl: blocks and events, status
 // messages, cancel, the three connection types, and servers that misbehave.
+#include "common/scoped_env.h"
 #include "common/scripted_dialogs.h"
 #include "common/temp_dir.h"
 #include "common/test_gui_thread.h"
 #include "e2e/download_server.h"
 #include "platform/curl_http_client.h"
+#include "storage/storage_test_files.h"
 #include "update/internet_file.h"
 #include "update/internet_file_texts.h"
 
@@ -13,7 +15,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <optional>
-#include <sstream>
 
 namespace kv {
 namespace {
@@ -29,14 +30,6 @@ std::string Bytes(std::size_t size)
     for (std::size_t i = 0; i < size; ++i)
         bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xff);
     return bytes;
-}
-
-std::string FileText(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 // Every event as one line, in order; a handler can act on a progress event.
@@ -109,28 +102,6 @@ private:
     std::vector<std::string> targets_;
 };
 
-// Sets one environment variable for the life of the object.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const std::string& value) : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnvironment()
-    {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
 class InternetFileTest : public ::testing::Test {
 protected:
     void SetUp() override { control.setEvents(&events); }
@@ -173,7 +144,7 @@ TEST_F(InternetFileTest, ReadsInBlocksOf2048ThenReportsTheEmptyReadAndCompletes)
 
     EXPECT_EQ(events.log, (std::vector<std::string>{"progress 2048", "progress 4096", "progress 5000",
                                                     "progress 5000", "complete"}));
-    EXPECT_EQ(FileText(local()), body);
+    EXPECT_EQ(test::FileText(local()), body);
     EXPECT_EQ(control.FileSize(), 5000);
     EXPECT_TRUE(dialogs.messages().empty());
 }
@@ -209,7 +180,7 @@ TEST_F(InternetFileTest, LargeBodiesArriveWholeWithEveryBlockReported)
 
     EXPECT_TRUE(inOrder);
     EXPECT_EQ(events.log.size(), body.size() / 2048 + 1 + 1 + 1); // blocks, the rest, empty read, complete
-    EXPECT_EQ(FileText(local()), body);
+    EXPECT_EQ(test::FileText(local()), body);
 }
 
 TEST_F(InternetFileTest, AnAnswerOtherThan200ShowsItsTextAndRaisesNoEvent)
@@ -292,15 +263,15 @@ TEST_F(InternetFileTest, TheManualProxyCarriesTheRequestInAbsoluteForm)
 
     EXPECT_EQ(proxy.targets(), std::vector<std::string>{server.url("/via-proxy")});
     EXPECT_EQ(server.targets(), std::vector<std::string>{"/via-proxy"});
-    EXPECT_EQ(FileText(local()), body);
+    EXPECT_EQ(test::FileText(local()), body);
 }
 
 TEST_F(InternetFileTest, SystemSettingsFollowTheProxyVariablesAndDirectIgnoresThem)
 {
     server.file("/f", Bytes(10));
     ForwardProxy proxy;
-    const ScopedEnvironment variable("http_proxy", "http://127.0.0.1:" + std::to_string(proxy.port()));
-    const ScopedEnvironment noBypass("no_proxy", "");
+    const test::ScopedEnv variable("http_proxy", "http://127.0.0.1:" + std::to_string(proxy.port()));
+    const test::ScopedEnv noBypass("no_proxy", "");
 
     control.ConnectType = kConnectSystemSettings;
     EXPECT_EQ(run("/f"), true);

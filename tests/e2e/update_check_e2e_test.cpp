@@ -8,6 +8,7 @@
 #include "e2e/download_server.h"
 #include "platform/curl_http_client.h"
 #include "platform/installation_probe.h"
+#include "storage/storage_test_files.h"
 #include "update/internet_file_texts.h"
 #include "update/update_check.h"
 #include "update/update_installation.h"
@@ -17,7 +18,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 
 namespace kv {
@@ -26,19 +26,6 @@ namespace {
 using test::ProgramEnded;
 
 const std::string kProgram = "kestrelyn-vormaplex";
-
-std::string Read(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void Write(const std::filesystem::path& file, const std::string& bytes)
-{
-    std::ofstream(file, std::ios::binary) << bytes;
-}
 
 class RecordingBrowser : public UrlLauncher {
 public:
@@ -84,7 +71,7 @@ public:
     {
         std::filesystem::copy_file("/bin/true", executable());
         chmod(executable().c_str(), 0755);
-        oldProgram = Read(executable());
+        oldProgram = test::FileText(executable());
         check.attach(display);
     }
     void TearDown() override { chmod(install.path().c_str(), 0755); }
@@ -99,27 +86,27 @@ public:
         std::string manifest = "[Update]\nVersion=" + release.version + "\nSource=" + server.url("/files/") +
                                "\nFileCount=" + std::to_string(release.helpers.size()) + "\n";
         std::vector<std::filesystem::path> files{staging / kProgram};
-        Write(staging / kProgram, release.program);
+        test::WriteFileText(staging / kProgram, release.program);
         server.file("/files/" + kProgram, release.program);
         for (std::size_t i = 0; i < release.helpers.size(); ++i) {
             const auto& [name, bytes] = release.helpers[i];
             manifest += "File" + std::to_string(i + 1) + "=" + name + "\n";
-            Write(staging / name, bytes);
+            test::WriteFileText(staging / name, bytes);
             files.push_back(staging / name);
             server.file("/files/" + name, bytes);
         }
         manifest += "News=" + release.news + "\n" + release.extraLines;
-        Write(staging / "manifest.ini", manifest);
+        test::WriteFileText(staging / "manifest.ini", manifest);
         test::SignManifest(staging / "manifest.ini", files, key.value_or(test::TestSigningKey()));
-        server.file(manifestPath(), Read(staging / "manifest.ini"));
+        server.file(manifestPath(), test::FileText(staging / "manifest.ini"));
         if (signedManifest)
-            server.file(manifestPath() + ".sig", Read(staging / "manifest.ini.sig"));
+            server.file(manifestPath() + ".sig", test::FileText(staging / "manifest.ini.sig"));
     }
 
     Release newer() const
     {
         Release release;
-        release.program = Read("/bin/false");
+        release.program = test::FileText("/bin/false");
         release.helpers = {{"helper.dat", "helper contents"}, {"lib.so", "library"}};
         return release;
     }
@@ -136,9 +123,39 @@ public:
         return false;
     }
 
+    // The automatic check's server path serves the release published last.
+    void publishForAutomaticCheck()
+    {
+        server.file("/UPDATES/KESTRELYN_VORMAPLEX/manifest.txt", test::FileText(staging / "manifest.ini"));
+        server.file("/UPDATES/KESTRELYN_VORMAPLEX/manifest.txt.sig",
+                    test::FileText(staging / "manifest.ini.sig"));
+    }
+
+    // A manual check of its own that talks to asked, run to its end; what it showed.
+    RecordingDisplay runOwnCheck(test::ScriptedDialogs& asked)
+    {
+        InternetFile control{http, gui, asked};
+        UpdateCheck run{{control,
+                         asked,
+                         browser,
+                         process,
+                         installation,
+                         executable(),
+                         {2, 0, 0},
+                         test::TestUpdateKey(),
+                         "",
+                         {}}};
+        RecordingDisplay shown;
+        run.attach(shown);
+        run.cmdManualUpdate_Click(server.host());
+        EXPECT_TRUE(gui.runUntil([&run] { return !run.checking(); }));
+        run.detach();
+        return shown;
+    }
+
     void expectNothingReplaced()
     {
-        EXPECT_EQ(Read(executable()), oldProgram);
+        EXPECT_EQ(test::FileText(executable()), oldProgram);
         EXPECT_FALSE(std::filesystem::exists(BackupPathFor(executable())));
         for (const auto& entry : std::filesystem::directory_iterator(install.path()))
             EXPECT_NE(entry.path().extension(), ".new") << "a download was left behind: " << entry.path();
@@ -183,10 +200,10 @@ TEST_F(UpdateCheckE2E, ANewerSignedReleaseIsInstalledAndTheProgramRestarts)
 
     EXPECT_EQ(dialogs.asked(), std::vector<std::string>{std::string(kInstallQuestion)});
     EXPECT_EQ(dialogs.messages(), std::vector<std::string>{std::string(kUpdateSuccessful)});
-    EXPECT_EQ(Read(executable()), release.program);
-    EXPECT_EQ(Read(BackupPathFor(executable())), oldProgram);
-    EXPECT_EQ(Read(install / "helper.dat"), "helper contents");
-    EXPECT_EQ(Read(install / "lib.so"), "library");
+    EXPECT_EQ(test::FileText(executable()), release.program);
+    EXPECT_EQ(test::FileText(BackupPathFor(executable())), oldProgram);
+    EXPECT_EQ(test::FileText(install / "helper.dat"), "helper contents");
+    EXPECT_EQ(test::FileText(install / "lib.so"), "library");
     EXPECT_TRUE(std::filesystem::status(executable()).permissions() == std::filesystem::perms(0755));
     EXPECT_FALSE(std::filesystem::exists(install / "manifest.ini"));
     EXPECT_FALSE(std::filesystem::exists(install / "manifest.ini.sig"));
@@ -203,8 +220,7 @@ TEST_F(UpdateCheckE2E, TheAutomaticCheckInstallsWithoutAskingOrStatusTexts)
 {
     const Release release = newer();
     publish(release);
-    server.file("/UPDATES/KESTRELYN_VORMAPLEX/manifest.txt", Read(staging / "manifest.ini"));
-    server.file("/UPDATES/KESTRELYN_VORMAPLEX/manifest.txt.sig", Read(staging / "manifest.ini.sig"));
+    publishForAutomaticCheck();
     bool rearmed = false;
 
     check.RunAutomaticUpdate([&rearmed] { rearmed = true; });
@@ -213,7 +229,7 @@ TEST_F(UpdateCheckE2E, TheAutomaticCheckInstallsWithoutAskingOrStatusTexts)
     EXPECT_TRUE(dialogs.asked().empty());
     EXPECT_EQ(dialogs.messages(), std::vector<std::string>{std::string(kUpdateSuccessful)});
     EXPECT_EQ(display.status, "");
-    EXPECT_EQ(Read(executable()), release.program);
+    EXPECT_EQ(test::FileText(executable()), release.program);
     EXPECT_FALSE(rearmed);
 }
 
@@ -229,7 +245,7 @@ TEST_F(UpdateCheckE2E, NothingIsReplacedWhenAnythingFailsItsCheck)
         {"a tampered program",
          [](UpdateCheckE2E& t) {
              t.publish(t.newer());
-             t.server.file("/files/" + kProgram, Read("/bin/false") + "tampered");
+             t.server.file("/files/" + kProgram, test::FileText("/bin/false") + "tampered");
          },
          {invalid}},
         {"a tampered helper",
@@ -261,23 +277,8 @@ TEST_F(UpdateCheckE2E, NothingIsReplacedWhenAnythingFailsItsCheck)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         test::ScriptedDialogs fresh{Dialogs::Answer::Yes};
-        InternetFile control{http, gui, fresh};
-        UpdateCheck run{{control,
-                         fresh,
-                         browser,
-                         process,
-                         installation,
-                         executable(),
-                         {2, 0, 0},
-                         test::TestUpdateKey(),
-                         "",
-                         {}}};
-        RecordingDisplay shown;
-        run.attach(shown);
         c.arrange(*this);
-
-        run.cmdManualUpdate_Click(server.host());
-        ASSERT_TRUE(gui.runUntil([&run] { return !run.checking(); }));
+        const RecordingDisplay shown = runOwnCheck(fresh);
 
         EXPECT_EQ(fresh.messages(), c.messages);
         expectNothingReplaced();
@@ -304,7 +305,8 @@ TEST_F(UpdateCheckE2E, AManifestWithoutTheMakersSignatureIsTreatedAsMissing)
         {"a manifest changed after signing",
          [](UpdateCheckE2E& t) {
              t.publish(t.newer());
-             t.server.file(t.manifestPath(), Read(t.staging / "manifest.ini") + "[Update]\nVersion=9\n");
+             t.server.file(t.manifestPath(),
+                           test::FileText(t.staging / "manifest.ini") + "[Update]\nVersion=9\n");
          },
          {missing}},
         {"a signed manifest reaching outside the folder",
@@ -312,12 +314,12 @@ TEST_F(UpdateCheckE2E, AManifestWithoutTheMakersSignatureIsTreatedAsMissing)
              Release release = t.newer();
              release.helpers = {{"evil", "x"}};
              t.publish(release);
-             std::string text = Read(t.staging / "manifest.ini");
+             std::string text = test::FileText(t.staging / "manifest.ini");
              text.replace(text.find("File1=evil"), 10, "File1=../x");
-             Write(t.staging / "manifest.ini", text);
+             test::WriteFileText(t.staging / "manifest.ini", text);
              test::SignManifest(t.staging / "manifest.ini", {t.staging / kProgram});
-             t.server.file(t.manifestPath(), Read(t.staging / "manifest.ini"));
-             t.server.file(t.manifestPath() + ".sig", Read(t.staging / "manifest.ini.sig"));
+             t.server.file(t.manifestPath(), test::FileText(t.staging / "manifest.ini"));
+             t.server.file(t.manifestPath() + ".sig", test::FileText(t.staging / "manifest.ini.sig"));
          },
          {missing}},
         {"no manifest on the server", [](UpdateCheckE2E&) {}, {"Error 404: Not Found", missing}},
@@ -325,25 +327,10 @@ TEST_F(UpdateCheckE2E, AManifestWithoutTheMakersSignatureIsTreatedAsMissing)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         test::ScriptedDialogs asked;
-        InternetFile control{http, gui, asked};
-        UpdateCheck run{{control,
-                         asked,
-                         browser,
-                         process,
-                         installation,
-                         executable(),
-                         {2, 0, 0},
-                         test::TestUpdateKey(),
-                         "",
-                         {}}};
-        RecordingDisplay shown;
-        run.attach(shown);
         server.status(manifestPath(), 404);
         server.status(manifestPath() + ".sig", 404);
         c.arrange(*this);
-
-        run.cmdManualUpdate_Click(server.host());
-        ASSERT_TRUE(gui.runUntil([&run] { return !run.checking(); }));
+        const RecordingDisplay shown = runOwnCheck(asked);
 
         EXPECT_EQ(asked.messages(), c.messages);
         EXPECT_TRUE(asked.asked().empty()) << "nothing is offered";
@@ -382,8 +369,7 @@ TEST_F(UpdateCheckE2E, TheAutomaticCheckSaysNothingWhenThereIsNoUpdateAndRearms)
     Release same = newer();
     same.version = "2.0.0";
     publish(same);
-    server.file("/UPDATES/KESTRELYN_VORMAPLEX/manifest.txt", Read(staging / "manifest.ini"));
-    server.file("/UPDATES/KESTRELYN_VORMAPLEX/manifest.txt.sig", Read(staging / "manifest.ini.sig"));
+    publishForAutomaticCheck();
     bool rearmed = false;
 
     check.RunAutomaticUpdate([&rearmed] { rearmed = true; });
@@ -411,7 +397,7 @@ TEST_F(UpdateCheckE2E, APackageManagedInstallationIsOnlyToldAboutTheUpdate)
     EXPECT_EQ(dialogs.messages(), std::vector<std::string>{std::string(kUpdateByPackageManager)});
     EXPECT_TRUE(dialogs.asked().empty());
     EXPECT_EQ(listing(), before);
-    EXPECT_EQ(Read(executable()), oldProgram);
+    EXPECT_EQ(test::FileText(executable()), oldProgram);
     EXPECT_EQ(server.targets().size(), 2u) << "only the manifest and its signature were fetched";
 }
 

@@ -1,4 +1,5 @@
 // The small Linux adapters of start-up: instance lock, user folders, ending another process.
+#include "common/scoped_env.h"
 #include "common/temp_dir.h"
 #include "platform/browser_profile_directory.h"
 #include "platform/core_dumps.h"
@@ -59,31 +60,6 @@ TEST(RuntimeDirInstanceLock, NobodyToAskWhenNoInstanceRuns)
     TempDir runtime;
     EXPECT_FALSE(RuntimeDirInstanceLock(runtime.path()).askRunningInstanceToShow());
 }
-
-// Sets (nullopt: unsets) an environment variable for one scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        if (value)
-            setenv(name, value->c_str(), 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv()
-    {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 TEST(LinuxUserAccount, DocumentsFolderFollowsTheUserDirectories)
 {

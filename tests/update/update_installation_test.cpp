@@ -1,30 +1,17 @@
 // Swapping the downloaded files in: the executable with its backup, then the helpers.
 #include "common/temp_dir.h"
+#include "storage/storage_test_files.h"
 #include "update/update_installation.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 
 namespace kv {
 namespace {
 
 using test::TempDir;
-
-void Write(const std::filesystem::path& file, const std::string& bytes)
-{
-    std::ofstream(file, std::ios::binary) << bytes;
-}
-
-std::string Read(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 mode_t ModeOf(const std::filesystem::path& file)
 {
@@ -37,13 +24,13 @@ class Installation : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Write(program, "old program");
+        test::WriteFileText(program, "old program");
         chmod(program.c_str(), 0750);
-        Write(DownloadPathFor(program), "new program");
-        Write(folder / "data.bin", "old data");
+        test::WriteFileText(DownloadPathFor(program), "new program");
+        test::WriteFileText(folder / "data.bin", "old data");
         chmod((folder / "data.bin").c_str(), 0600);
-        Write(DownloadPathFor(folder / "data.bin"), "new data");
-        Write(DownloadPathFor(folder / "added.txt"), "added");
+        test::WriteFileText(DownloadPathFor(folder / "data.bin"), "new data");
+        test::WriteFileText(DownloadPathFor(folder / "added.txt"), "added");
     }
 
     TempDir folder;
@@ -54,10 +41,10 @@ TEST_F(Installation, SwapsEveryFileInAndKeepsTheOldProgramAsBackup)
 {
     EXPECT_FALSE(InstallUpdate(program, {folder / "data.bin", folder / "added.txt"}));
 
-    EXPECT_EQ(Read(program), "new program");
-    EXPECT_EQ(Read(folder / "kestrelyn-vormaplex.backup"), "old program");
-    EXPECT_EQ(Read(folder / "data.bin"), "new data");
-    EXPECT_EQ(Read(folder / "added.txt"), "added");
+    EXPECT_EQ(test::FileText(program), "new program");
+    EXPECT_EQ(test::FileText(folder / "kestrelyn-vormaplex.backup"), "old program");
+    EXPECT_EQ(test::FileText(folder / "data.bin"), "new data");
+    EXPECT_EQ(test::FileText(folder / "added.txt"), "added");
     EXPECT_EQ(ModeOf(program), 0750u) << "the new program runs like the old one";
     EXPECT_EQ(ModeOf(folder / "data.bin"), 0600u);
     EXPECT_EQ(ModeOf(folder / "added.txt"), 0644u);
@@ -67,22 +54,22 @@ TEST_F(Installation, SwapsEveryFileInAndKeepsTheOldProgramAsBackup)
 
 TEST_F(Installation, AnOlderBackupIsReplaced)
 {
-    Write(BackupPathFor(program), "ancient program");
+    test::WriteFileText(BackupPathFor(program), "ancient program");
 
     EXPECT_FALSE(InstallUpdate(program, {}));
 
-    EXPECT_EQ(Read(BackupPathFor(program)), "old program");
+    EXPECT_EQ(test::FileText(BackupPathFor(program)), "old program");
 }
 
 TEST_F(Installation, ATargetThatIsNoFileStopsItBeforeAnySwap)
 {
     std::filesystem::create_directory(folder / "taken");
-    Write(DownloadPathFor(folder / "taken"), "would replace a folder");
+    test::WriteFileText(DownloadPathFor(folder / "taken"), "would replace a folder");
 
     EXPECT_EQ(InstallUpdate(program, {folder / "data.bin", folder / "taken"}), std::errc::is_a_directory);
 
-    EXPECT_EQ(Read(program), "old program");
-    EXPECT_EQ(Read(folder / "data.bin"), "old data");
+    EXPECT_EQ(test::FileText(program), "old program");
+    EXPECT_EQ(test::FileText(folder / "data.bin"), "old data");
     EXPECT_FALSE(std::filesystem::exists(BackupPathFor(program)));
 }
 
@@ -90,8 +77,8 @@ TEST_F(Installation, AMissingDownloadStopsItBeforeAnySwap)
 {
     EXPECT_TRUE(InstallUpdate(program, {folder / "data.bin", folder / "never-downloaded"}));
 
-    EXPECT_EQ(Read(program), "old program");
-    EXPECT_EQ(Read(folder / "data.bin"), "old data");
+    EXPECT_EQ(test::FileText(program), "old program");
+    EXPECT_EQ(test::FileText(folder / "data.bin"), "old data");
 }
 
 TEST_F(Installation, RemovingDownloadsLeavesTheInstalledFilesAlone)
@@ -101,8 +88,8 @@ TEST_F(Installation, RemovingDownloadsLeavesTheInstalledFilesAlone)
     EXPECT_FALSE(std::filesystem::exists(DownloadPathFor(program)));
     EXPECT_FALSE(std::filesystem::exists(DownloadPathFor(folder / "data.bin")));
     EXPECT_FALSE(std::filesystem::exists(DownloadPathFor(folder / "added.txt")));
-    EXPECT_EQ(Read(program), "old program");
-    EXPECT_EQ(Read(folder / "data.bin"), "old data");
+    EXPECT_EQ(test::FileText(program), "old program");
+    EXPECT_EQ(test::FileText(folder / "data.bin"), "old data");
 }
 
 } // namespace

@@ -1,40 +1,27 @@
 // Signatures made by scripts/sign-update, checked with OpenSSL, and file digests.
 #include "common/temp_dir.h"
 #include "common/update_signing.h"
+#include "storage/storage_test_files.h"
 #include "update/update_integrity.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 namespace kv {
 namespace {
 
 using test::TempDir;
 
-void Write(const std::filesystem::path& file, const std::string& bytes)
-{
-    std::ofstream(file, std::ios::binary) << bytes;
-}
-
-std::string Read(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class SignedManifest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Write(folder / "kestrelyn-vormaplex", "new program");
-        Write(folder / "manifest.ini", "[Update]\nVersion=2.1\nSource=http://u.example/\n");
+        test::WriteFileText(folder / "kestrelyn-vormaplex", "new program");
+        test::WriteFileText(folder / "manifest.ini", "[Update]\nVersion=2.1\nSource=http://u.example/\n");
         test::SignManifest(folder / "manifest.ini", {folder / "kestrelyn-vormaplex"});
-        manifest = Read(folder / "manifest.ini");
-        signature = Read(folder / "manifest.ini.sig");
+        manifest = test::FileText(folder / "manifest.ini");
+        signature = test::FileText(folder / "manifest.ini.sig");
     }
 
     TempDir folder;
@@ -66,25 +53,26 @@ TEST_F(SignedManifest, AnyChangeOrAnotherKeyBreaksTheSignature)
 
     test::SignManifest(folder / "manifest.ini", {folder / "kestrelyn-vormaplex"},
                        test::MakeUntrustedKey(folder.path()));
-    EXPECT_FALSE(SignatureMatches(Read(folder / "manifest.ini"), Read(folder / "manifest.ini.sig"), key));
+    EXPECT_FALSE(SignatureMatches(test::FileText(folder / "manifest.ini"),
+                                  test::FileText(folder / "manifest.ini.sig"), key));
 }
 
 TEST_F(SignedManifest, SigningAgainReplacesTheDigestSection)
 {
-    Write(folder / "kestrelyn-vormaplex", "newer program");
+    test::WriteFileText(folder / "kestrelyn-vormaplex", "newer program");
     test::SignManifest(folder / "manifest.ini", {folder / "kestrelyn-vormaplex"});
-    const std::string again = Read(folder / "manifest.ini");
+    const std::string again = test::FileText(folder / "manifest.ini");
 
     EXPECT_EQ(again.find("[SHA256]"), again.rfind("[SHA256]")) << again;
     EXPECT_NE(again, manifest);
-    EXPECT_TRUE(SignatureMatches(again, Read(folder / "manifest.ini.sig"), test::TestUpdateKey()));
+    EXPECT_TRUE(SignatureMatches(again, test::FileText(folder / "manifest.ini.sig"), test::TestUpdateKey()));
 }
 
 TEST(Sha256, DigestsFilesAndReadsHex)
 {
     TempDir folder;
-    Write(folder / "abc", "abc");
-    Write(folder / "empty", "");
+    test::WriteFileText(folder / "abc", "abc");
+    test::WriteFileText(folder / "empty", "");
     EXPECT_EQ(Sha256OfFile(folder / "abc"),
               Sha256FromHex("BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD"));
     EXPECT_EQ(Sha256OfFile(folder / "empty"),
