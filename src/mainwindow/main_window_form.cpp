@@ -182,12 +182,6 @@ void frmMain::buildFrames()
     });
     subFrames_ = {block_, proxy};
     subFrames_.append(importExport_->pages());
-    subFrames_ = {block_,
-                  proxy,
-                  MakeFrame(client, "fraExport1", "Export"),
-                  MakeFrame(client, "fraExport2", "Export"),
-                  MakeFrame(client, "fraImport1", "Import"),
-                  MakeFrame(client, "fraImport2", "Import")};
 
     about_ = new AboutFrame(client);
     connect(about_, &AboutFrame::homePageRequested, this, [this] { logic_.openHomePage(); });
