@@ -12,11 +12,20 @@
 #include "browser/pending_logins.h"
 #include "browser/site_commands.h"
 #include "browser/window_tracker.h"
+#include "cleanup/browser_cleanup.h"
+#include "cleanup/chromium/chromium_profile_cache.h"
+#include "cleanup/exit_cleanup.h"
 #include "mainwindow/area_table.h"
 #include "mainwindow/main_window_form.h"
 #include "platform/browser_profile_directory.h"
 #include "platform/desktop_shell.h"
+#include "qt_task_timer.h"
 
+#include <QCheckBox>
+#include <QEventLoop>
+#include <QPointer>
+
+#include <chrono>
 #include <memory>
 
 namespace kv {
@@ -24,6 +33,7 @@ namespace kv {
 // What the browser rules ask of the main window, once the window exists.
 class MainWindowBrowserHost : public BrowserHost {
 public:
+    explicit MainWindowBrowserHost(BrowserCleanup& cleanup) : cleanup_(cleanup) {}
     void attach(frmMain* window) { window_ = window; }
 
     void activate() override
@@ -39,8 +49,11 @@ public:
         if (window_ && window_->logic().selectedPosition() == 0)
             window_->reloadSitesTree();
     }
-    // The cleanup of browser data is not part of this program yet.
-    void secureBrowsingPass() override {}
+    void secureBrowsingPass() override
+    {
+        if (window_ && window_->fraSites()->chkNimbrase()->isChecked())
+            cleanup_.SecureBrowsingPass();
+    }
     void showHotkeysArea() override
     {
         if (window_)
@@ -48,17 +61,20 @@ public:
     }
 
 private:
+    BrowserCleanup& cleanup_;
     frmMain* window_ = nullptr;
 };
 
 class BrowserSession {
 public:
     BrowserSession(const std::filesystem::path& browser, const std::filesystem::path& profileFile,
-                   const std::filesystem::path& profileDirectory, Dialogs& dialogs, DesktopShell& shell,
-                   Trash& trash)
-        : session_(ChromiumSession::create(Options(browser))),
-          pump_(session_), capture_{pendingLogins_, dialogs,          host_, log_,
-                                    profileFile,    profileDirectory, trash},
+                   const std::filesystem::path& profileDirectory, const std::filesystem::path& dataDirectory,
+                   Dialogs& dialogs, DesktopShell& shell, Trash& trash)
+        : session_(ChromiumSession::create(Options(browser))), pump_(session_),
+          cache_(session_, ChromiumProfile(BrowserProfileDirectory()),
+                 dataDirectory / "extensions" / "cleanup", timer_),
+          cleanup_(cache_), host_(cleanup_), capture_{pendingLogins_, dialogs,          host_, log_,
+                                                      profileFile,    profileDirectory, trash},
           engine_(*session_, pendingLogins_, dialogs, shell, host_, profileFile, profileDirectory),
           commands_(engine_, dialogs)
     {
@@ -72,7 +88,26 @@ public:
     // The tracker follows the browser's windows from the moment it exists.
     void createTracker() { tracker_ = std::make_unique<cIEWindows>(*session_, capture_); }
 
+    // The cleanup before the exit question; the browser's answers keep coming while it waits.
+    void runExitCleanup(const std::filesystem::path& profileFile, Dialogs& dialogs)
+    {
+        auto finished = std::make_shared<bool>(false);
+        QEventLoop loop;
+        RunExitCleanup(cleanup_, profileFile, dialogs, [finished, waiting = QPointer<QEventLoop>(&loop)] {
+            *finished = true;
+            if (waiting)
+                waiting->quit();
+        });
+        if (*finished)
+            return;
+        // A browser that stops answering must not keep the program from closing.
+        QTimer::singleShot(kExitCleanupLimit, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+
 private:
+    static constexpr std::chrono::seconds kExitCleanupLimit{20};
+
     static ChromiumOptions Options(const std::filesystem::path& browser)
     {
         ChromiumOptions options;
@@ -84,6 +119,9 @@ private:
 
     std::shared_ptr<ChromiumSession> session_;
     QtChromiumPump pump_;
+    QtTaskTimer timer_;
+    ChromiumProfileCache cache_;
+    BrowserCleanup cleanup_;
     PendingLogins pendingLogins_;
     CaptureLog log_;
     MainWindowBrowserHost host_;

@@ -78,7 +78,9 @@ int main(int argc, char** argv)
 
     XdgDesktopShell shell;
     FreedesktopTrash trash(FreedesktopTrash::DefaultHomeTrash());
-    BrowserSession browserSession(browser, ProfileFile(), CurrentProfile().path, dialogs, shell, trash);
+    BrowserSession browserSession(browser, ProfileFile(), CurrentProfile().path, dataDirectory, dialogs,
+                                  shell, trash);
+    const ShutdownSteps shutdown{[&] { browserSession.runExitCleanup(ProfileFile(), dialogs); }, {}};
 
     QtGuiThread guiThread;
     CurlHttpClient http;
@@ -114,7 +116,7 @@ int main(int argc, char** argv)
          {},
          &updates,
          [&browserSession] { browserSession.createTracker(); },
-         {},
+         shutdown,
          &shell,
          [&browserSession] { PrintSites(browserSession.windows(), CurrentProfile().path, QtWaitUntil); }});
     browserSession.host().attach(&window);

@@ -61,6 +61,8 @@ std::vector<std::string> ChromiumProcess::arguments(const ChromiumOptions& optio
         // Windows are opened by the program only: no empty start window, and the browser
         // keeps running when the user closes its last window.
         "--no-startup-window",
+        // Lets the program load its own extension over the pipe; only the pipe's holder can.
+        "--enable-unsafe-extension-debugging",
     };
     if (geteuid() == 0)
         args.emplace_back("--no-sandbox");

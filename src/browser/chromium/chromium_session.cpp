@@ -143,6 +143,16 @@ std::optional<Json> ChromiumSession::command(const std::string& targetId, const 
     return call(method, params, t->sessionId);
 }
 
+bool ChromiumSession::sendCommand(const std::string& method, const Json& params, const std::string& sessionId,
+                                  CdpClient::Callback done)
+{
+    if (client_)
+        return client_->send(method, params, sessionId, std::move(done));
+    if (done)
+        done(std::nullopt);
+    return false;
+}
+
 void ChromiumSession::disconnect(bool notify)
 {
     client_.reset();
@@ -516,7 +526,7 @@ void ChromiumSession::onAttached(const std::string& parentSession, const Json& p
         f.targetId = owner;
         f.sessionId = sessionId;
         setUpSession(sessionId, id, false);
-    } else {
+    } else if (!parentSession.empty()) {
         client_->send("Runtime.runIfWaitingForDebugger", Json::object(), sessionId);
         client_->send("Target.detachFromTarget", {{"sessionId", sessionId}}, parentSession);
     }

@@ -65,6 +65,12 @@ public:
     // waits for its answer; nullopt on an error answer or when there is none in time.
     std::optional<CdpClient::Json> command(const std::string& targetId, const std::string& method,
                                            const CdpClient::Json& params);
+    // For parts of the program that speak to the browser itself rather than to a window (its
+    // cookie store, the program's own extension): sends at once, and done gets the answer, or
+    // nullopt for an error or a browser that does not run, on the thread that drives the session.
+    // Targets such parts attach at the browser level are theirs; the session leaves them alone.
+    bool sendCommand(const std::string& method, const CdpClient::Json& params, const std::string& sessionId,
+                     CdpClient::Callback done);
     // Closes the browser.
     void shutdown();
 
