@@ -7,16 +7,15 @@
 #include "cleanup/browser_cleanup.h"
 #include "cleanup/chromium/chromium_profile_cache.h"
 #include "common/manual_task_timer.h"
+#include "common/served_site.h"
 #include "common/temp_dir.h"
 
 #include <benchmark/benchmark.h>
-#include <httplib.h>
 #include <nlohmann/json.hpp>
 
 #include <fstream>
 #include <memory>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -29,46 +28,26 @@ constexpr int kCookies = 1000;
 constexpr int kHistory = 1000;
 constexpr int kCacheEntries = 500;
 
-// Serves a page with kCacheEntries cacheable images, and a page that sets one cookie.
-class BenchSite {
-public:
-    BenchSite()
-    {
-        server_.Get("/images", [](const httplib::Request&, httplib::Response& response) {
-            std::string html = "<!doctype html><title>images</title>";
-            for (int i = 0; i < kCacheEntries; ++i)
-                html += "<img src=\"/image" + std::to_string(i) + ".gif\">";
-            response.set_content(html, "text/html");
-        });
-        server_.Get(R"(/image\d+\.gif)", [](const httplib::Request&, httplib::Response& response) {
-            static const std::string gif("GIF89a\x01\x00\x01\x00\x00\x00\x00;", 14);
-            response.set_header("Cache-Control", "max-age=3600");
-            response.set_content(gif, "image/gif");
-        });
-        server_.Get("/page", [](const httplib::Request&, httplib::Response& response) {
-            response.set_header("Set-Cookie", "visit=1; Max-Age=3600; Path=/");
-            response.set_content("<!doctype html><title>page</title><link rel=stylesheet href=/image1.gif>"
-                                 "<p>a page",
-                                 "text/html");
-        });
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-    }
-    ~BenchSite()
-    {
-        server_.stop();
-        thread_.join();
-    }
-    std::string url(const std::string& path) const
-    {
-        return "http://bench.kv.test:" + std::to_string(port_) + path;
-    }
-
-private:
-    httplib::Server server_;
-    int port_ = 0;
-    std::thread thread_;
-};
+// A page with kCacheEntries cacheable images, and a page that sets one cookie.
+void BenchRoutes(httplib::Server& server)
+{
+    server.Get("/images", [](const httplib::Request&, httplib::Response& response) {
+        std::string html = "<!doctype html><title>images</title>";
+        for (int i = 0; i < kCacheEntries; ++i)
+            html += "<img src=\"/image" + std::to_string(i) + ".gif\">";
+        response.set_content(html, "text/html");
+    });
+    server.Get(R"(/image\d+\.gif)", [](const httplib::Request&, httplib::Response& response) {
+        static const std::string gif("GIF89a\x01\x00\x01\x00\x00\x00\x00;", 14);
+        response.set_header("Cache-Control", "max-age=3600");
+        response.set_content(gif, "image/gif");
+    });
+    server.Get("/page", [](const httplib::Request&, httplib::Response& response) {
+        response.set_header("Set-Cookie", "visit=1; Max-Age=3600; Path=/");
+        response.set_content(
+            "<!doctype html><title>page</title><link rel=stylesheet href=/image1.gif><p>a page", "text/html");
+    });
+}
 
 // Counts the loads of the window's own document.
 class LoadCounter : public kv::BrowserEvents {
@@ -181,7 +160,7 @@ public:
             window_->subscribe(loads_);
         }
         const int before = loads_.loads;
-        window_->Navigate(site_.url(path));
+        window_->Navigate(site_.url("bench.kv.test", path));
         return drive([&] { return loads_.loads > before; }, 60s);
     }
 
@@ -195,7 +174,7 @@ public:
 private:
     kv::test::TempDir profile_;
     kv::test::TempDir runtime_;
-    BenchSite site_;
+    kv::test::ServedSite site_{BenchRoutes};
     std::unique_ptr<kv::CleanupExtension> extension_;
     LoadCounter loads_;
     std::shared_ptr<kv::Browser> window_;

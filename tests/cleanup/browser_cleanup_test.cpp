@@ -12,12 +12,7 @@ using test::FakeUrlCache;
 
 class BrowserCleanupTest : public ::testing::Test {
 protected:
-    BrowserCleanupTest()
-    {
-        cache.add(EntryCategory::Cookie, 3);
-        cache.add(EntryCategory::History, 2);
-        cache.add(EntryCategory::TemporaryFile, 5);
-    }
+    BrowserCleanupTest() { cache.addBrowsingLeftovers(); }
     CacheCounts shownCounts()
     {
         CacheCounts shown{-1, -1, -1, -1};

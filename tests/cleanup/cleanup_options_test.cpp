@@ -122,12 +122,7 @@ TEST_F(CleanupOptionsTest, ExitSwitchesFollowDeleteAllThenTheirOwnKeys)
 
 class ExitCleanupTest : public CleanupOptionsTest {
 protected:
-    ExitCleanupTest()
-    {
-        cache.add(EntryCategory::Cookie, 3);
-        cache.add(EntryCategory::History, 2);
-        cache.add(EntryCategory::TemporaryFile, 5);
-    }
+    ExitCleanupTest() { cache.addBrowsingLeftovers(); }
     bool runExitCleanup()
     {
         bool done = false;

@@ -61,6 +61,14 @@ protected:
         timer.runDue();
         return shown;
     }
+    // Deletes the entries directly through the back-end; false when it did not answer.
+    bool deleteEntries(const UrlCache::Entries& entries, bool clearHistory)
+    {
+        bool done = false;
+        cache.DeleteUrlCacheEntries(entries, clearHistory, [&] { done = true; });
+        timer.runDue();
+        return done;
+    }
     void deleteAll()
     {
         cleanup.switches = CleanupSwitches::All();
@@ -153,10 +161,7 @@ TEST_F(ClosedProfileTest, SingleEntriesGoWithWhatHangsOnThemAndNothingElse)
             if (entry.lpszSourceUrlName == address && CategoryOf(entry.CacheEntryType) == category)
                 chosen.push_back(entry);
     ASSERT_EQ(chosen.size(), 3u);
-    bool done = false;
-    cache.DeleteUrlCacheEntries(chosen, false, [&] { done = true; });
-    timer.runDue();
-    ASSERT_TRUE(done);
+    ASSERT_TRUE(deleteEntries(chosen, false));
 
     EXPECT_EQ(SyntheticProfile::count(profile.history(), "urls"), 1);
     EXPECT_EQ(SyntheticProfile::count(profile.history(), "visits"), 2);
@@ -192,10 +197,7 @@ TEST_F(ClosedProfileTest, AProfileHeldByAnotherLiveBrowserIsLeftAlone)
     std::filesystem::remove(profile.root() / "SingletonLock");
     const UrlCache::Entries entries = walk();
     lockWith("another-machine-1");
-    bool done = false;
-    cache.DeleteUrlCacheEntries(entries, true, [&] { done = true; });
-    timer.runDue();
-    EXPECT_TRUE(done);
+    EXPECT_TRUE(deleteEntries(entries, true));
     EXPECT_EQ(SyntheticProfile::count(profile.cookies(), "cookies"), 3);
     EXPECT_EQ(SyntheticProfile::count(profile.history(), "urls"), 2);
 }

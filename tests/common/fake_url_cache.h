@@ -12,6 +12,13 @@ namespace kv::test {
 
 class FakeUrlCache : public UrlCache {
 public:
+    // What browsing typically leaves: 3 cookies, 2 visited addresses and 5 cached files.
+    void addBrowsingLeftovers()
+    {
+        add(EntryCategory::Cookie, 3);
+        add(EntryCategory::History, 2);
+        add(EntryCategory::TemporaryFile, 5);
+    }
     void add(EntryCategory category, int howMany)
     {
         static const std::uint32_t types[] = {URLHISTORY_CACHE_ENTRY, COOKIE_CACHE_ENTRY, NORMAL_CACHE_ENTRY};

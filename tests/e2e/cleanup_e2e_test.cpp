@@ -8,15 +8,13 @@
 #include "cleanup/exit_cleanup.h"
 #include "common/manual_task_timer.h"
 #include "common/scripted_dialogs.h"
+#include "common/served_site.h"
 #include "e2e/chromium_fixture.h"
 #include "startup/profile_settings.h"
 #include "storage/ini_values.h"
 
-#include <httplib.h>
-
 #include <fstream>
 #include <sys/stat.h>
-#include <thread>
 
 namespace kv::test {
 namespace {
@@ -25,51 +23,29 @@ using namespace std::chrono_literals;
 
 // Pages on *.kv.test (the browser maps the name to 127.0.0.1): one sets three cookies (two for
 // its host, one for the whole domain), one loads five stylesheets the browser may keep.
-class CleanupSite {
-public:
-    CleanupSite()
-    {
-        server_.Get("/cookies", [](const httplib::Request&, httplib::Response& response) {
-            response.set_header("Set-Cookie", "first=1; Max-Age=3600; Path=/");
-            response.set_header("Set-Cookie", "second=2; Max-Age=3600; Path=/; HttpOnly");
-            response.set_header("Set-Cookie", "wide=3; Max-Age=3600; Path=/; Domain=kv.test");
-            response.set_content("<!doctype html><title>cookies</title><p>three cookies", "text/html");
-        });
-        server_.Get("/styled", [](const httplib::Request&, httplib::Response& response) {
-            std::string html = "<!doctype html><title>styled</title>";
-            for (int i = 0; i < 5; ++i)
-                html += "<link rel=stylesheet href=\"/style" + std::to_string(i) + ".css\">";
-            response.set_content(html + "<p>five stylesheets", "text/html");
-        });
-        server_.Get(R"(/style\d\.css)", [](const httplib::Request&, httplib::Response& response) {
-            response.set_header("Cache-Control", "max-age=3600");
-            response.set_content("p { color: #123456 }", "text/css");
-        });
-        server_.Get("/plain", [](const httplib::Request&, httplib::Response& response) {
-            response.set_content("<!doctype html><title>plain</title><p>nothing kept", "text/html");
-        });
-        server_.Get("/tracker", [](const httplib::Request&, httplib::Response& response) {
-            response.set_header("Set-Cookie", "tracked=yes; Max-Age=3600; Path=/");
-            response.set_content("<!doctype html><title>tracker</title><p>one cookie", "text/html");
-        });
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-    }
-    ~CleanupSite()
-    {
-        server_.stop();
-        thread_.join();
-    }
-    std::string url(const std::string& path) const
-    {
-        return "http://www.kv.test:" + std::to_string(port_) + path;
-    }
-
-private:
-    httplib::Server server_;
-    int port_ = 0;
-    std::thread thread_;
-};
+void CleanupRoutes(httplib::Server& server)
+{
+    server.Get("/cookies", [](const httplib::Request&, httplib::Response& response) {
+        response.set_header("Set-Cookie", "first=1; Max-Age=3600; Path=/");
+        response.set_header("Set-Cookie", "second=2; Max-Age=3600; Path=/; HttpOnly");
+        response.set_header("Set-Cookie", "wide=3; Max-Age=3600; Path=/; Domain=kv.test");
+        response.set_content("<!doctype html><title>cookies</title><p>three cookies", "text/html");
+    });
+    server.Get("/styled", [](const httplib::Request&, httplib::Response& response) {
+        std::string html = "<!doctype html><title>styled</title>";
+        for (int i = 0; i < 5; ++i)
+            html += "<link rel=stylesheet href=\"/style" + std::to_string(i) + ".css\">";
+        response.set_content(html + "<p>five stylesheets", "text/html");
+    });
+    server.Get(R"(/style\d\.css)", [](const httplib::Request&, httplib::Response& response) {
+        response.set_header("Cache-Control", "max-age=3600");
+        response.set_content("p { color: #123456 }", "text/css");
+    });
+    server.Get("/tracker", [](const httplib::Request&, httplib::Response& response) {
+        response.set_header("Set-Cookie", "tracked=yes; Max-Age=3600; Path=/");
+        response.set_content("<!doctype html><title>tracker</title><p>one cookie", "text/html");
+    });
+}
 
 class CleanupE2E : public ::testing::Test {
 protected:
@@ -134,7 +110,7 @@ protected:
         browser->subscribe(*recorder);
         EventRecorder& loaded = *recorder;
         windows.emplace_back(browser, std::move(recorder));
-        browser->Navigate(site.url(path));
+        browser->Navigate(site.url("www.kv.test", path));
         return waitFor([&] { return loaded.completed(path) != nullptr; }, "the page " + path);
     }
 
@@ -182,7 +158,7 @@ protected:
     TempDir browserProfile;
     TempDir runtime;
     TestProfile settings;
-    CleanupSite site;
+    ServedSite site{CleanupRoutes};
     ManualTaskTimer timer;
     ScriptedDialogs dialogs;
     std::shared_ptr<ChromiumSession> session;

@@ -1,14 +1,13 @@
 #pragma once
 // A web server on 127.0.0.1 (an ephemeral port) for tests that drive a real browser:
 // serves the pages a test gives it and records every request it receives.
-#include <httplib.h>
+#include "common/served_site.h"
 
 #include <chrono>
 #include <map>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace kv::test {
@@ -25,37 +24,24 @@ public:
     };
 
     LocalServer()
+        : site_([this](httplib::Server& server) {
+              auto handler = [this](const httplib::Request& request, httplib::Response& response) {
+                  serve(request, response);
+              };
+              server.Get(".*", handler);
+              server.Post(".*", handler);
+          })
     {
-        auto handler = [this](const httplib::Request& request, httplib::Response& response) {
-            serve(request, response);
-        };
-        server_.Get(".*", handler);
-        server_.Post(".*", handler);
-        // The browser keeps idle and speculative connections open; short waits on them keep
-        // the server's end (which waits for every connection) quick.
-        server_.set_keep_alive_max_count(1);
-        server_.set_read_timeout(1, 0);
-        server_.set_keep_alive_timeout(1);
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        if (port_ <= 0)
-            throw std::runtime_error("cannot bind a local port");
-        // Bound and listening already: connections wait in the backlog until the loop runs.
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-    }
-    ~LocalServer()
-    {
-        server_.stop();
-        thread_.join();
     }
     LocalServer(const LocalServer&) = delete;
     LocalServer& operator=(const LocalServer&) = delete;
 
-    int port() const { return port_; }
+    int port() const { return site_.port(); }
     // The address of a path on this server; "localhost" instead of the default host gives
     // the same server under another origin.
     std::string url(const std::string& path, const std::string& host = "127.0.0.1") const
     {
-        return "http://" + host + ":" + std::to_string(port_) + path;
+        return site_.url(host, path);
     }
 
     // Serves html for GET and POST of path (the query string is ignored).
@@ -123,12 +109,10 @@ private:
         }
     }
 
-    httplib::Server server_;
-    int port_ = 0;
-    std::thread thread_;
     mutable std::mutex mutex_;
     std::map<std::string, Page> pages_;
     std::vector<Request> requests_;
+    ServedSite site_; // last: it stops serving before what it serves goes
 };
 
 } // namespace kv::test

@@ -27,12 +27,7 @@ public:
 
 class BrowserCleanupWidgetTest : public ::testing::Test {
 protected:
-    BrowserCleanupWidgetTest()
-    {
-        cache.add(EntryCategory::Cookie, 3);
-        cache.add(EntryCategory::History, 2);
-        cache.add(EntryCategory::TemporaryFile, 5);
-    }
+    BrowserCleanupWidgetTest() { cache.addBrowsingLeftovers(); }
     QStringList shownCounts() const
     {
         return {widget.txtCookies()->text(), widget.txtHistory()->text(), widget.txtTemp()->text(),
