@@ -90,10 +90,10 @@ public:
         if (!running())
             return error = "Chromium did not start", false;
         Json cookies = Json::array();
-        for (int i = 0; i < kCookies; ++i) // browsers keep at most 180 cookies per domain
+        for (int i = 0; i < kCookies; ++i) // browsers keep at most 180 cookies per site
             cookies.push_back({{"name", "c" + std::to_string(i)},
                                {"value", "v"},
-                               {"url", "http://d" + std::to_string(i / 100) + ".kv.test/"},
+                               {"url", "http://site" + std::to_string(i / 100) + ".test/"},
                                {"expires", 4102444800}});
         bool answered = false;
         session->sendCommand("Storage.setCookies", {{"cookies", cookies}}, {},
@@ -153,10 +153,11 @@ public:
     // Loads a page in the window kept for it; false when it did not complete.
     bool load(const std::string& path)
     {
-        if (!window_ || session->windows().empty()) {
+        if (!window_ || windowOf_ != session->processId()) { // none yet, or one of a browser that ended
             window_ = session->createBrowser();
             if (!window_)
                 return false;
+            windowOf_ = session->processId();
             window_->subscribe(loads_);
         }
         const int before = loads_.loads;
@@ -178,6 +179,7 @@ private:
     std::unique_ptr<kv::CleanupExtension> extension_;
     LoadCounter loads_;
     std::shared_ptr<kv::Browser> window_;
+    pid_t windowOf_ = -1;
 };
 
 World* world = nullptr;
@@ -251,7 +253,8 @@ void BM_ReadStoresBaseline(benchmark::State& state)
         std::size_t bytes = 0;
         std::vector<std::filesystem::path> files{defaults / "History", defaults / "Cookies"};
         for (const auto& entry : std::filesystem::directory_iterator(defaults / "Cache" / "Cache_Data"))
-            files.push_back(entry.path());
+            if (entry.is_regular_file())
+                files.push_back(entry.path());
         for (const auto& file : files) {
             std::ifstream in(file, std::ios::binary);
             bytes += std::string(std::istreambuf_iterator<char>(in), {}).size();

@@ -30,6 +30,16 @@ const Json& TargetInfos(const Json& answer)
     return it != answer.end() && it->is_array() ? *it : none;
 }
 
+// An evaluation's answer holds the value true.
+bool ValueIsTrue(const Json& answer)
+{
+    const auto result = answer.is_object() ? answer.find("result") : answer.end();
+    if (result == answer.end() || !result->is_object())
+        return false;
+    const auto value = result->find("value");
+    return value != result->end() && value->is_boolean() && value->get<bool>();
+}
+
 } // namespace
 
 struct CleanupExtension::State : std::enable_shared_from_this<State> {
@@ -155,11 +165,7 @@ struct CleanupExtension::State : std::enable_shared_from_this<State> {
                 return self.fail();
             if (std::string worker = self.newWorker(*answer); !worker.empty())
                 return self.attachTo(worker);
-            self.timer.after(kPollInterval, [weak = self.weak_from_this(), number = self.attempt] {
-                const auto state = weak.lock();
-                if (state && state->attempt == number && state->attaching)
-                    state->poll();
-            });
+            self.later([](State& state) { state.poll(); });
         });
     }
 
@@ -183,10 +189,33 @@ struct CleanupExtension::State : std::enable_shared_from_this<State> {
                  self.workerSession = answer ? Text(*answer, "sessionId") : std::string();
                  if (self.workerSession.empty())
                      return self.fail();
-                 self.attaching = false;
-                 for (auto& [expression, done] : std::exchange(self.waiting, {}))
-                     self.evaluate(std::move(expression), std::move(done), false);
+                 self.awaitScript();
              });
+    }
+
+    // A worker is listed before its script has run: wait until the script's functions are there.
+    void awaitScript()
+    {
+        const Json probe{{"expression", "typeof deleteCache === 'function'"}, {"returnByValue", true}};
+        send("Runtime.evaluate", probe, workerSession, [](State& self, const std::optional<Json>& answer) {
+            if (!answer)
+                return self.fail();
+            if (!ValueIsTrue(*answer))
+                return self.later([](State& state) { state.awaitScript(); });
+            self.attaching = false;
+            for (auto& [expression, done] : std::exchange(self.waiting, {}))
+                self.evaluate(std::move(expression), std::move(done), false);
+        });
+    }
+
+    // Runs step after the poll interval, while this attempt to attach still stands.
+    void later(void (*step)(State&))
+    {
+        timer.after(kPollInterval, [weak = weak_from_this(), number = attempt, step] {
+            const auto self = weak.lock();
+            if (self && self->attempt == number && self->attaching)
+                step(*self);
+        });
     }
 
     void fail()
