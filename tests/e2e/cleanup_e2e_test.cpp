@@ -9,6 +9,7 @@
 #include "common/manual_task_timer.h"
 #include "common/scripted_dialogs.h"
 #include "common/served_site.h"
+#include "common/temp_trash.h"
 #include "e2e/chromium_fixture.h"
 #include "startup/profile_settings.h"
 #include "storage/ini_values.h"
@@ -246,7 +247,8 @@ TEST_F(CleanupE2E, SecureBrowsingRemovesAPagesCookieOnceThePageHasLoaded)
     SecureBrowsingHost host(*cleanup);
     CaptureLog log;
     PendingLogins pending;
-    CaptureContext context{pending, dialogs, host, log, settings.file(), settings.root()};
+    TempTrash trash;
+    CaptureContext context{pending, dialogs, host, log, settings.file(), settings.root(), trash};
     ASSERT_TRUE(session->start());
     cIEWindows tracker(*session, context);
 

@@ -1,6 +1,7 @@
 // The Updates area and the proxy dialog in the main window, wired to the real update logic.
 #include "common/ending_process.h"
 #include "common/scripted_dialogs.h"
+#include "common/temp_trash.h"
 #include "common/update_signing.h"
 #include "gui_test_support.h"
 #include "mainwindow/area_table.h"
@@ -51,9 +52,13 @@ struct UpdatesFrameTest : ::testing::Test {
                                                         std::filesystem::path(KV_SOURCE_DIR) / "resources",
                                                         dialogs,
                                                         launcher,
+                                                        trash,
+                                                        {},
                                                         {},
                                                         {},
                                                         &updates,
+                                                        {},
+                                                        {},
                                                         {},
                                                         {}});
         window->show();
@@ -71,6 +76,7 @@ struct UpdatesFrameTest : ::testing::Test {
     TempRegistry registry;
     ScriptedDialogs dialogs;
     RecordingLauncher launcher;
+    TempTrash trash;
     EndingProcess process;
     QtGuiThread gui;
     CurlHttpClient http;

@@ -42,7 +42,10 @@ protected:
         if (!std::filesystem::exists(ProgramPath()))
             GTEST_SKIP() << "the program is not built: " << ProgramPath();
         profileFile_ = MakeProgramProfile(root_ / "config", root_ / "profile", 3, 1);
+        // Alt+F4 must end the program without a question: no exit warning, and the exit's
+        // browser cleanup runs without asking.
         WriteIniValue("Options", "EXITWARNING", "0", profileFile_);
+        WriteIniValue("Options", "BROWSERDELETEPROMPT", "0", profileFile_);
         ASSERT_TRUE(display_.ready()) << "Xvfb did not start";
         manager_ = std::make_unique<WindowManager>(display_);
         ASSERT_TRUE(manager_->ready()) << "openbox did not take the display";
