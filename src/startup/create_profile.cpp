@@ -2,7 +2,6 @@
 
 #include "startup/profile.h"
 #include "startup/profile_settings.h"
-#include "storage/hex_text.h"
 #include "storage/ini_values.h"
 #include "storage/key_material.h"
 #include "storage/secure_store.h"
@@ -19,7 +18,7 @@ namespace fs = std::filesystem;
 void WriteEncrypted(std::string_view key, std::string_view value, std::string_view cipherKey,
                     const fs::path& file)
 {
-    WriteIniValue(kSecuritySection, key, HexEncode(EncryptValue(value, cipherKey), " "), file);
+    WriteEncryptedValue(kSecuritySection, key, value, cipherKey, file);
 }
 } // namespace
 

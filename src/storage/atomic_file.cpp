@@ -128,6 +128,19 @@ tl::expected<void, std::error_code> SyncFolder(const std::filesystem::path& fold
     return OnFolder(folder, [](int fd) { return ::fsync(fd); });
 }
 
+tl::expected<void, std::error_code> ReplaceFileWhole(const std::filesystem::path& file,
+                                                     std::string_view content)
+{
+    auto pending = PendingFile::create(file, content);
+    if (!pending)
+        return tl::unexpected(pending.error());
+    if (auto result = pending->sync(); !result)
+        return result;
+    if (auto result = pending->commit(); !result)
+        return result;
+    return SyncFolder(FolderOf(file));
+}
+
 tl::expected<void, std::error_code> AtomicFileBatch::add(const std::filesystem::path& file,
                                                          std::string_view content)
 {

@@ -42,6 +42,10 @@ tl::expected<void, std::error_code> SyncFolder(const std::filesystem::path& fold
 // Writes every byte to the open file, going on after short and interrupted writes.
 tl::expected<void, std::error_code> WriteAll(int fd, std::string_view bytes);
 
+// One file replaced: written, synced, put in place, and its folder synced.
+tl::expected<void, std::error_code> ReplaceFileWhole(const std::filesystem::path& file,
+                                                     std::string_view content);
+
 // Many files written with as few syncs as atomic replacement allows: the pending files'
 // bytes are flushed with one sync of their file system, then each is renamed in place;
 // commit() syncs the file systems once more, which makes the renames durable.

@@ -201,14 +201,7 @@ std::string IniFile::serialize() const
 
 tl::expected<void, std::error_code> IniFile::save(const std::filesystem::path& file) const
 {
-    auto pending = PendingFile::create(file, serialize());
-    if (!pending)
-        return tl::unexpected(pending.error());
-    if (auto result = pending->sync(); !result)
-        return result;
-    if (auto result = pending->commit(); !result)
-        return result;
-    return SyncFolder(file.has_parent_path() ? file.parent_path() : ".");
+    return ReplaceFileWhole(file, serialize());
 }
 
 IniFile::Section* IniFile::findSection(std::string_view name)

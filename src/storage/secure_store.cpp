@@ -54,8 +54,13 @@ std::error_code WriteSecureValue(std::string_view section, std::string_view key,
 {
     if (value.empty())
         return {};
-    const std::string hexText = HexEncode(EncryptValue(value, CurrentCipherKeys().valueKey), " ");
-    return WriteIniValue(section, key, hexText, file);
+    return WriteEncryptedValue(section, key, value, CurrentCipherKeys().valueKey, file);
+}
+
+std::error_code WriteEncryptedValue(std::string_view section, std::string_view key, std::string_view value,
+                                    std::string_view cipherKey, const std::filesystem::path& file)
+{
+    return WriteIniValue(section, key, HexEncode(EncryptValue(value, cipherKey), " "), file);
 }
 
 void IncrementSuccessCount(const std::filesystem::path& siteFile)

@@ -19,6 +19,11 @@ tl::expected<std::string, CipherError> ReadSecureValue(std::string_view section,
 std::error_code WriteSecureValue(std::string_view section, std::string_view key, std::string_view value,
                                  const std::filesystem::path& file);
 
+// The value encrypted with cipherKey (the profile's own values under the MachineKey) as hex
+// text; written also when empty. The answer as for WriteIniValue.
+std::error_code WriteEncryptedValue(std::string_view section, std::string_view key, std::string_view value,
+                                    std::string_view cipherKey, const std::filesystem::path& file);
+
 // Ciphertext bytes of the envelope around text under key.
 std::string EncryptValue(std::string_view text, std::string_view key);
 tl::expected<std::string, CipherError> DecryptValue(std::string_view hexText, std::string_view key);
