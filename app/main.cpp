@@ -2,14 +2,15 @@
 // then the main window.
 #include "app/browser_session.h"
 #include "app/qt_dialogs.h"
-#include "app/unavailable_desktop_shortcuts.h"
 #include "mainwindow/data_directory.h"
 #include "mainwindow/main_window_form.h"
 #include "mainwindow/main_window_texts.h"
 #include "platform/account_check.h"
+#include "platform/autostart_registry_backend.h"
 #include "platform/connection_state.h"
 #include "platform/core_dumps.h"
 #include "platform/curl_http_client.h"
+#include "platform/desktop_entry.h"
 #include "platform/exiting_process.h"
 #include "platform/freedesktop_trash.h"
 #include "platform/installation_probe.h"
@@ -21,7 +22,10 @@
 #include "platform/supported_browser.h"
 #include "platform/user_account.h"
 #include "platform/xdg_desktop_shell.h"
+#include "platform/xdg_directories.h"
+#include "platform/xdg_launcher.h"
 #include "startup/profile.h"
+#include "startup/program_desktop_entries.h"
 #include "startup/start_up.h"
 #include "support/reg_access.h"
 #include "support/sqlite_registry_backend.h"
@@ -52,14 +56,18 @@ int main(int argc, char** argv)
 
     QtDialogs dialogs(QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()), dataDirectory);
     ExitingProcess process;
-    SqliteRegistryBackend registryBackend(DefaultRegistryDirectory());
+    SqliteRegistryBackend registryStore(DefaultRegistryDirectory());
+    AutostartRegistryBackend registryBackend(registryStore, DefaultAutostartFile());
     clsRegAccess registry(registryBackend);
     LinuxMachineIdentity machine;
     LinuxUserAccount user;
     PamAccountCheck accounts;
     RuntimeDirInstanceLock instance(UserRuntimeDirectory());
     SignalProcessTerminator terminator;
-    UnavailableDesktopShortcuts shortcuts;
+    const std::filesystem::path programIcon =
+        dataDirectory / "icons" / (std::string(kDesktopIconName) + ".svg");
+    ProgramDesktopEntries shortcuts(registry, XdgLauncher(XdgDataHome(), executable, programIcon), executable,
+                                    programIcon);
     const std::filesystem::path browser = FindSupportedBrowser();
     StartUpContext context{dialogs,
                            process,
@@ -104,6 +112,7 @@ int main(int argc, char** argv)
                      {}}); // the hotkeys to release before a restart are not part of the program yet
     tmrUpdate.onTick([&updates] { updates.schedule.tmrUpdate_Timer(); });
 
+    OptionsAreaServices options{process, registry, shortcuts, executable, nullptr, {}, std::nullopt};
     frmMain window(
         {CurrentProfile().path,
          ProfileFile(),
@@ -118,7 +127,8 @@ int main(int argc, char** argv)
          [&browserSession] { browserSession.createTracker(); },
          shutdown,
          &shell,
-         [&browserSession] { PrintSites(browserSession.windows(), CurrentProfile().path, QtWaitUntil); }});
+         [&browserSession] { PrintSites(browserSession.windows(), CurrentProfile().path, QtWaitUntil); },
+         &options});
     browserSession.host().attach(&window);
     dialogs.setParent(&window);
 

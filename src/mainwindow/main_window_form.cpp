@@ -156,8 +156,19 @@ void frmMain::buildFrames()
                                            context_.dialogs, context_.shell, context_.printSites},
                                           client);
     areaFrames_.insert(kAreaImportExport, importExport_);
-    const std::pair<int, const char*> captionedFrames[] = {{kAreaHotkeys, "fraHotkey"},
-                                                           {kAreaOptions, "fraOptions"}};
+    std::vector<std::pair<int, const char*>> captionedFrames = {{kAreaHotkeys, "fraHotkey"}};
+    if (OptionsAreaServices* options = context_.options) {
+        optionsPanel_ = std::make_unique<OptionsPanel>(
+            OptionsPanelContext{context_.profileFile, context_.dataDirectory, options->program,
+                                context_.dialogs, options->process, options->registry, options->shortcuts,
+                                context_.launcher, ApplySkin, options->hotkey});
+        options_ = new OptionsFrame(*optionsPanel_, options->names, client);
+        if (options->cleanup)
+            options_->setCleanupPart(*options->cleanup);
+        areaFrames_.insert(kAreaOptions, options_);
+    } else {
+        captionedFrames.emplace_back(kAreaOptions, "fraOptions");
+    }
     for (const auto& [id, name] : captionedFrames)
         areaFrames_.insert(id, MakeFrame(client, name, ToQString(AreaAtPosition(id - 1)->barCaption)));
     QWidget* proxy = nullptr;
@@ -259,6 +270,8 @@ void frmMain::showArea(int barId)
             audit_->fill();
         else if (barId == kAreaUpdates && updates_)
             updates_->showStoredSettings();
+        else if (barId == kAreaOptions && options_)
+            options_->loadOptions();
     }
     emit areaShown(barId);
 }

@@ -2,6 +2,7 @@
 // frmMain: the menu bar, the shortcut bar of ten areas and their frames. It shows and
 // forwards; MainWindowLogic decides.
 #include "mainwindow/main_window_logic.h"
+#include "mainwindow/options_frame.h"
 #include "mainwindow/sites_frame.h"
 #include "platform/desktop_shell.h"
 #include "tools/secret_clipboard.h"
@@ -11,6 +12,7 @@
 #include <QMainWindow>
 #include <filesystem>
 #include <functional>
+#include <memory>
 
 class QFrame;
 class QLabel;
@@ -22,6 +24,7 @@ class BlockedSitesFrame;
 class CommandBar;
 class ImportExportFrame;
 class ProxyFrame;
+class OptionsFrame;
 class SecurityAuditFrame;
 class ShortcutBar;
 class TimeSavedFrame;
@@ -48,6 +51,8 @@ struct MainWindowContext {
     DesktopShell* shell = nullptr;
     // Shows the print page in the program's browser with its print dialog; optional.
     std::function<void()> printSites;
+    // The Options area's stores; without them the area is an empty frame.
+    OptionsAreaServices* options = nullptr;
 };
 
 class frmMain : public QMainWindow, public MainWindowView {
@@ -75,6 +80,7 @@ public:
     ImportExportFrame* fraImportExport() const { return importExport_; }
     UpdatesFrame* fraUpdates() const { return updates_; }
     ProxyFrame* fraProxy() const { return proxy_; }
+    OptionsFrame* fraOptions() const { return options_; }
     QWidget* areaFrame(int barId) const { return areaFrames_.value(barId); }
 
 signals:
@@ -111,6 +117,8 @@ private:
     TimeSavedFrame* timeSaved_ = nullptr;
     SecurityAuditFrame* audit_ = nullptr;
     ImportExportFrame* importExport_ = nullptr;
+    std::unique_ptr<OptionsPanel> optionsPanel_;
+    OptionsFrame* options_ = nullptr;
     QtClipboard clipboard_;
     SecretClipboard secrets_;
     UpdatesFrame* updates_ = nullptr;

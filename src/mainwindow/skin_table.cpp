@@ -25,18 +25,25 @@ std::optional<Skin> SkinForIndex(int index, const std::filesystem::path& dataDir
     return std::nullopt;
 }
 
+std::optional<int> SkinIndexOf(std::string_view stored)
+{
+    if (stored.size() == 1 && stored[0] >= '0' && stored[0] <= '4')
+        return stored[0] - '0';
+    return std::nullopt;
+}
+
 std::optional<Skin> ProfileSkin(const std::filesystem::path& profileFile,
                                 const std::filesystem::path& dataDirectory)
 {
     const std::string stored = ReadIniValue(kOptionsSection, SKIN, profileFile);
-    int index = 0;
+    std::optional<int> index = 0;
     if (stored.empty())
         WriteIniValue(kOptionsSection, SKIN, "0", profileFile);
-    else if (stored.size() == 1 && stored[0] >= '0' && stored[0] <= '4')
-        index = stored[0] - '0';
     else
+        index = SkinIndexOf(stored);
+    if (!index)
         return std::nullopt;
-    return SkinForIndex(index, dataDirectory, ReadIniValue(kOptionsSection, SKINCUSTOM, profileFile));
+    return SkinForIndex(*index, dataDirectory, ReadIniValue(kOptionsSection, SKINCUSTOM, profileFile));
 }
 
 } // namespace kv

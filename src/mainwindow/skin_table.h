@@ -18,6 +18,9 @@ struct Skin {
 std::optional<Skin> SkinForIndex(int index, const std::filesystem::path& dataDirectory,
                                  const std::filesystem::path& customFile);
 
+// A stored SKIN value: "0" to "4"; nothing for any other text.
+std::optional<int> SkinIndexOf(std::string_view stored);
+
 // The skin the profile asks for at start-up; an empty SKIN becomes "0" (written back).
 // Nothing when the stored index is out of range or not a number.
 std::optional<Skin> ProfileSkin(const std::filesystem::path& profileFile,

@@ -1,6 +1,7 @@
 #include "platform/browser_profile_directory.h"
 
 #include "platform/private_folder.h"
+#include "platform/xdg_directories.h"
 
 #include <cstdlib>
 
@@ -12,10 +13,8 @@ const std::filesystem::path kProfileSubfolder = std::filesystem::path("kestrelyn
 
 std::filesystem::path BrowserProfileDirectory()
 {
-    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/')
+    if (const std::filesystem::path data = XdgDataHome(); !data.empty())
         return data / kProfileSubfolder;
-    if (const char* home = std::getenv("HOME"); home && *home == '/')
-        return std::filesystem::path(home) / ".local" / "share" / kProfileSubfolder;
     if (const char* runtime = std::getenv("XDG_RUNTIME_DIR");
         runtime && *runtime == '/' && IsOwnPrivateFolder(runtime))
         return runtime / kProfileSubfolder;

@@ -8,9 +8,12 @@ public:
     virtual ~DesktopShortcuts() = default;
     virtual void addToolbarButton() = 0;
     virtual void removeToolbarButton() = 0;
+    virtual bool toolbarButtonPresent() = 0;
+    // The program's launcher in the desktop's application menu.
     virtual void createQuickLaunchShortcut() = 0;
     // Only when it exists.
     virtual void deleteQuickLaunchShortcut() = 0;
+    virtual bool quickLaunchShortcutExists() = 0;
 };
 
 } // namespace kv

@@ -6,6 +6,7 @@
 #include "startup/profile.h"
 #include "startup/profile_key.h"
 #include "startup/profile_settings.h"
+#include "startup/run_entry.h"
 #include "startup/startup_texts.h"
 #include "storage/ini_values.h"
 #include "storage/key_material.h"
@@ -177,12 +178,11 @@ void StartUp(const std::vector<std::string>& arguments, StartUpContext& context)
     if (words.empty()) {
         RefuseSecondInstance(context, kAlreadyRunningTitle);
     } else if (words[0] == kInstallSwitch) {
-        context.registry.WriteString(std::string(kRunKey), std::string(kRunValue),
-                                     context.executable.string());
+        WriteRunEntry(context.registry, context.executable);
         context.shortcuts.addToolbarButton();
         context.process.endProgram();
     } else if (words[0] == kUninstallSwitch) {
-        context.registry.KillValue(std::string(kRunKey), std::string(kRunValue));
+        RemoveRunEntry(context.registry);
         context.shortcuts.removeToolbarButton();
         context.shortcuts.deleteQuickLaunchShortcut();
         context.process.endProgram();

@@ -15,9 +15,6 @@ inline constexpr std::string_view kAlreadyRunningTitleWithArguments =
 inline constexpr std::string_view kInstallSwitch = "/install";
 inline constexpr std::string_view kUninstallSwitch = "/uninstall";
 inline constexpr std::string_view kUpdateRestartSwitch = "/updaterestart";
-inline constexpr std::string_view kRunKey =
-    "HKEY_LOCAL_MACHINE\\SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN";
-inline constexpr std::string_view kRunValue = "Kestrelyn Vormaplex";
 
 // Profile resolution
 inline constexpr std::string_view kMissingProfileStart =

@@ -37,6 +37,8 @@ inline constexpr std::int32_t kRegNoMoreItems = 259;
 inline constexpr std::uint32_t kKeyAllAccess = 0xF003Fu;
 inline constexpr std::uint32_t kKeyWrite = 0x20006u;
 inline constexpr std::uint32_t kKeyRead = 0x20019u;
+// The access rights that change a key: set value, create sub-key, delete.
+inline constexpr std::uint32_t kKeyChangeRights = 0x2u | 0x4u | 0x10000u;
 
 // Value types.
 inline constexpr std::uint32_t kRegNone = 0;

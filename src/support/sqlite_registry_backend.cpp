@@ -15,8 +15,6 @@ namespace {
 // (which also bounds the recursion of whoever walks a tree).
 constexpr std::size_t kMaxKeyNameLength = 255;
 constexpr std::size_t kMaxKeyDepth = 512;
-// Access rights that change a key.
-constexpr std::uint32_t kWriteRights = 0x2u | 0x4u | 0x10000u;
 
 const char* HiveFileName(RegKey root)
 {
@@ -157,7 +155,7 @@ std::int32_t SqliteRegistryBackend::OpenKeyEx(RegKey parent, const std::string& 
     OpenedKey from;
     if (!find(parent, from))
         return kRegInvalidHandle;
-    const bool wantsWrite = (access & kWriteRights) != 0;
+    const bool wantsWrite = (access & kKeyChangeRights) != 0;
     if (wantsWrite && !from.hive->writable())
         return kRegAccessDenied;
     OpenedKey target;

@@ -1,7 +1,7 @@
 #pragma once
 // A throwaway profile with cipher keys set, a launcher that records addresses, and
 // helpers for writing sites.
-#include "browser/url_launcher.h"
+#include "common/recording_launcher.h"
 #include "common/temp_dir.h"
 #include "storage/key_material.h"
 #include "storage/secure_store.h"
@@ -13,12 +13,6 @@
 #include <vector>
 
 namespace kv::test {
-
-class RecordingLauncher : public UrlLauncher {
-public:
-    void LaunchBrowser(std::string_view address) override { opened.emplace_back(address); }
-    std::vector<std::string> opened;
-};
 
 class TestProfile {
 public:

@@ -24,8 +24,10 @@ class NoDesktopShortcuts : public DesktopShortcuts {
 public:
     void addToolbarButton() override {}
     void removeToolbarButton() override {}
+    bool toolbarButtonPresent() override { return false; }
     void createQuickLaunchShortcut() override {}
     void deleteQuickLaunchShortcut() override {}
+    bool quickLaunchShortcutExists() override { return false; }
 };
 
 // Returns the profile's settings file.

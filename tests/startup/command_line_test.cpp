@@ -1,6 +1,7 @@
 // The start-up sequence before the profile: browser check, switches, single instance.
 #include "start_up_world.h"
 
+#include "startup/run_entry.h"
 #include "startup/startup_texts.h"
 
 #include <gtest/gtest.h>
@@ -67,12 +68,17 @@ TEST(StartUpSwitches, InstallWritesTheStartUpEntryAndEnds)
     EXPECT_FALSE(world.start({"/install"}));
     EXPECT_EQ(world.registry.ReadString(kRun, "Kestrelyn Vormaplex", ""),
               "/opt/kestrelyn-vormaplex/bin/kestrelyn-vormaplex");
+    // The session starts the program from its autostart folder.
+    EXPECT_NE(FileBytes(world.autostartFile())
+                  .find("\nExec=\"/opt/kestrelyn-vormaplex/bin/kestrelyn-vormaplex\"\n"),
+              std::string::npos);
     EXPECT_EQ(world.shortcuts.calls, std::vector<std::string>{"addToolbarButton"});
     EXPECT_EQ(world.instance.claims, 0);
     EXPECT_TRUE(world.dialogs.forms().empty());
 
     EXPECT_FALSE(world.start({"/uninstall"}));
     EXPECT_FALSE(world.registry.ValueExists(kRun, "Kestrelyn Vormaplex"));
+    EXPECT_FALSE(fs::exists(world.autostartFile()));
     EXPECT_EQ(world.shortcuts.calls, (std::vector<std::string>{"addToolbarButton", "removeToolbarButton",
                                                                "deleteQuickLaunchShortcut"}));
     EXPECT_TRUE(world.dialogs.messages().empty());

@@ -3,6 +3,7 @@
 // scripted platform services, with helpers that play the first-run wizard.
 #include "common/scripted_dialogs.h"
 #include "common/temp_dir.h"
+#include "platform/autostart_registry_backend.h"
 #include "startup/create_login_dialog.h"
 #include "startup/first_run_wizard.h"
 #include "startup/login_dialog.h"
@@ -93,6 +94,10 @@ public:
 
     std::filesystem::path profileDir() const { return temp / "Documents" / "Kestrelyn"; }
     std::filesystem::path registryDir() const { return temp / "registry"; }
+    std::filesystem::path autostartFile() const
+    {
+        return temp / "config" / "autostart" / "kestrelyn-vormaplex.desktop";
+    }
     std::filesystem::path settingsFile() const { return profileDir() / (user.userName + ".ini"); }
     std::string registryValue(const std::string& name)
     {
@@ -100,7 +105,8 @@ public:
     }
 
     TempDir temp;
-    SqliteRegistryBackend backend{registryDir()};
+    SqliteRegistryBackend store{registryDir()};
+    AutostartRegistryBackend backend{store, autostartFile()};
     clsRegAccess registry{backend};
     ScriptedDialogs dialogs;
     EndingProcess process;

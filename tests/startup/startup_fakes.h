@@ -70,10 +70,14 @@ public:
 class RecordingShortcuts : public DesktopShortcuts {
 public:
     std::vector<std::string> calls;
+    bool toolbarButton = false;
+    bool quickLaunch = false;
     void addToolbarButton() override { calls.emplace_back("addToolbarButton"); }
     void removeToolbarButton() override { calls.emplace_back("removeToolbarButton"); }
+    bool toolbarButtonPresent() override { return toolbarButton; }
     void createQuickLaunchShortcut() override { calls.emplace_back("createQuickLaunchShortcut"); }
     void deleteQuickLaunchShortcut() override { calls.emplace_back("deleteQuickLaunchShortcut"); }
+    bool quickLaunchShortcutExists() override { return quickLaunch; }
 };
 
 } // namespace kv::test
