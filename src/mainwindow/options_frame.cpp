@@ -101,6 +101,8 @@ QWidget* OptionsFrame::buildLogin()
 
     auto* frame3 = new QGroupBox(ToQString(kAuthenticationMethodCaption), page);
     frame3->setObjectName("Frame3");
+    // As a cleared chkSecure leaves them, until the load says otherwise.
+    frame3->setEnabled(false);
     frame3_ = frame3;
     method_ = new QButtonGroup(frame3);
     auto* methods = new QVBoxLayout(frame3);
@@ -116,6 +118,7 @@ QWidget* OptionsFrame::buildLogin()
 
     auto* fraSecure = new QGroupBox(ToQString(kLoginAccountCaption), page);
     fraSecure->setObjectName("fraSecure");
+    fraSecure->setEnabled(false);
     fraSecure_ = fraSecure;
     login_ = MakeLineEdit(fraSecure, "txtLogin");
     pass_ = MakeLineEdit(fraSecure, "txtPass", true);
@@ -155,6 +158,8 @@ QWidget* OptionsFrame::buildAdvanced(const HotkeyNameLists& names)
         holdKey_->addItem(QString::fromStdString(name));
     pressKey_ = new QComboBox(page);
     pressKey_->setObjectName("cmbPressKey");
+    holdKey_->setEnabled(false);
+    pressKey_->setEnabled(false);
     for (const std::string& name : names.pressKeys)
         pressKey_->addItem(QString::fromStdString(name));
     exitPrompt_ = MakeCheckBox(page, "chkexitprompt", kExitPromptCaption, kExitPromptTip);
