@@ -85,6 +85,7 @@ public:
     WindowList& windows() { return *session_; }
     CaptureLog& captureLog() { return log_; }
     MainWindowBrowserHost& host() { return host_; }
+    void loginHotkeySites(int hotkeyNumber) { engine_.LoginHotkeySites(hotkeyNumber); }
     // The tracker follows the browser's windows from the moment it exists.
     void createTracker() { tracker_ = std::make_unique<cIEWindows>(*session_, capture_); }
 

@@ -1,6 +1,7 @@
 // kestrelyn-vormaplex: the start-up sequence (profile, first-run wizard, program login),
 // then the main window.
 #include "app/browser_session.h"
+#include "app/desktop_hotkeys.h"
 #include "app/qt_dialogs.h"
 #include "mainwindow/data_directory.h"
 #include "mainwindow/main_window_form.h"
@@ -88,48 +89,32 @@ int main(int argc, char** argv)
     FreedesktopTrash trash(FreedesktopTrash::DefaultHomeTrash());
     BrowserSession browserSession(browser, ProfileFile(), CurrentProfile().path, dataDirectory, dialogs,
                                   shell, trash);
-    const ShutdownSteps shutdown{[&] { browserSession.runExitCleanup(ProfileFile(), dialogs); }, {}};
+    DesktopHotkeys hotkeys(dialogs, ProfileFile());
+    // Released at shutdown, and before an update restarts the program.
+    const auto releaseHotkeys = [&hotkeys] { hotkeys.registration().UnregisterHotkeys(); };
+    const ShutdownSteps shutdown{[&] { browserSession.runExitCleanup(ProfileFile(), dialogs); },
+                                 releaseHotkeys};
 
     QtGuiThread guiThread;
     CurlHttpClient http;
     LinuxInstallationProbe installation;
     LinuxConnectionState connection;
     QtIntervalTimer tmrUpdate(std::chrono::seconds(1));
-    Updates updates({http,
-                     guiThread,
-                     dialogs,
-                     browserSession.launcher(),
-                     process,
-                     registry,
-                     installation,
-                     connection,
-                     tmrUpdate,
-                     executable,
-                     ProfileFile(),
+    Updates updates({http, guiThread, dialogs, browserSession.launcher(), process, registry, installation,
+                     connection, tmrUpdate, executable, ProfileFile(),
                      ProgramVersion{kVersionMajor, kVersionMinor, kVersionRevision},
-                     *UpdatePublicKeyFromHex(kUpdatePublicKeyHex),
-                     UpdateServers{},
-                     {}}); // the hotkeys to release before a restart are not part of the program yet
+                     *UpdatePublicKeyFromHex(kUpdatePublicKeyHex), UpdateServers{}, releaseHotkeys});
     tmrUpdate.onTick([&updates] { updates.schedule.tmrUpdate_Timer(); });
 
     OptionsAreaServices options{process, registry, shortcuts, executable, nullptr, {}, std::nullopt};
     frmMain window(
-        {CurrentProfile().path,
-         ProfileFile(),
-         dataDirectory,
-         dialogs,
-         browserSession.launcher(),
-         trash,
-         &browserSession.siteCommands(),
-         &browserSession.captureLog(),
-         {},
-         &updates,
-         [&browserSession] { browserSession.createTracker(); },
-         shutdown,
-         &shell,
+        {CurrentProfile().path, ProfileFile(), dataDirectory, dialogs, browserSession.launcher(), trash,
+         &browserSession.siteCommands(), &browserSession.captureLog(), &hotkeys.registration(), &updates,
+         [&browserSession] { browserSession.createTracker(); }, shutdown, &shell,
          [&browserSession] { PrintSites(browserSession.windows(), CurrentProfile().path, QtWaitUntil); },
          &options});
     browserSession.host().attach(&window);
+    hotkeys.dispatchTo(window, [&browserSession](int n) { browserSession.loginHotkeySites(n); });
     dialogs.setParent(&window);
 
     // A later start asks this one to come forward instead of running twice.

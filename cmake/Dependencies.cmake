@@ -15,7 +15,7 @@ add_library(libcsv::libcsv UNKNOWN IMPORTED)
 set_target_properties(libcsv::libcsv PROPERTIES IMPORTED_LOCATION ${CSV_LIBRARY}
                       INTERFACE_INCLUDE_DIRECTORIES ${CSV_INCLUDE_DIR})
 if(KV_BUILD_GUI)
-    find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Svg Network Test)
+    find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Svg Network DBus Test)
     qt_standard_project_setup()
 endif()
 if(KV_BUILD_TESTS)

@@ -3,6 +3,7 @@
 #include "browser/login_texts.h"
 #include "browser/numeric_value.h"
 #include "browser/url_resolve.h"
+#include "startup/profile_settings.h"
 #include "storage/ini_values.h"
 #include "storage/secure_store.h"
 #include "storage/site_file.h"
@@ -14,20 +15,12 @@
 namespace kv {
 namespace {
 
-constexpr std::string_view kOptionsSection = "Options";
-constexpr int kHotkeyEntries = 20;
-
 std::string_view trimmed(std::string_view text)
 {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string_view::npos)
         return {};
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-std::string hotkeyEntryKey(int entry)
-{
-    return "HOTKEYNUMBER" + std::to_string(entry);
 }
 
 } // namespace
@@ -75,13 +68,13 @@ void LoginEngine::LoginToSite(const std::filesystem::path& siteFile)
 
 void LoginEngine::LoginHotkeySites(int hotkeyNumber)
 {
-    const std::string section = "Hotkey" + std::to_string(hotkeyNumber);
-    if (LeadingNumber(ReadIniValue(section, "HOTKEYLOCK", profileFile_)) == 1.0)
+    const std::string section = HotkeySection(hotkeyNumber);
+    if (LeadingNumber(ReadIniValue(section, HOTKEYLOCK, profileFile_)) == 1.0)
         shell_.lockSession();
 
     int count = 0;
-    for (int i = 1; i <= kHotkeyEntries; ++i) {
-        if (!trimmed(ReadIniValue(section, hotkeyEntryKey(i), profileFile_)).empty())
+    for (int i = 1; i <= kHotkeyEntryCount; ++i) {
+        if (!trimmed(ReadIniValue(section, HotkeyEntryKey(i), profileFile_)).empty())
             ++count;
     }
     if (count == 0) {
@@ -92,7 +85,7 @@ void LoginEngine::LoginHotkeySites(int hotkeyNumber)
     // Entries are read up to the count of filled ones: a gap leaves the last entries out.
     for (int i = 1; i <= count; ++i) {
         const std::string fileName =
-            ReadIniValue(section, hotkeyEntryKey(i), profileFile_) + std::string(kSiteFileExtension);
+            ReadIniValue(section, HotkeyEntryKey(i), profileFile_) + std::string(kSiteFileExtension);
         std::filesystem::path siteFile;
         std::int32_t files = 0;
         std::int32_t folders = 0;

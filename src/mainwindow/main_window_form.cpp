@@ -1,8 +1,10 @@
 #include "mainwindow/main_window_form.h"
 
+#include "hotkeys/hotkey_registration.h"
 #include "mainwindow/about_frame.h"
 #include "mainwindow/area_table.h"
 #include "mainwindow/blocked_sites_frame.h"
+#include "mainwindow/hotkeys_frame.h"
 #include "mainwindow/import_export_frame.h"
 #include "mainwindow/main_window_texts.h"
 #include "mainwindow/news_frame.h"
@@ -46,6 +48,30 @@ QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& caption)
     return frame;
 }
 
+// The dialogs of the program are found by their form names among the open windows.
+const char* DialogFormName(HotkeyDialog dialog)
+{
+    switch (dialog) {
+    case HotkeyDialog::SaveSite:
+        return "frmYes";
+    case HotkeyDialog::SiteDetails:
+        return "frmSiteDetails";
+    case HotkeyDialog::AddSite:
+        return "frmWebsite";
+    case HotkeyDialog::AuditDetail:
+        break;
+    }
+    return "frmChecksecure";
+}
+
+QWidget* OpenDialog(HotkeyDialog dialog)
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->objectName() == DialogFormName(dialog))
+            return window;
+    return nullptr;
+}
+
 } // namespace
 
 frmMain::frmMain(MainWindowContext context, QWidget* parent)
@@ -61,8 +87,8 @@ frmMain::frmMain(MainWindowContext context, QWidget* parent)
 
 void frmMain::Form_Load()
 {
-    if (context_.registerHotkeys)
-        context_.registerHotkeys(this);
+    if (context_.hotkeys)
+        context_.hotkeys->RegisterHotkeys();
     setCentralWidget(new QWidget(this));
     bottomCorner_ = new QFrame(centralWidget());
     bottomCorner_->setObjectName("fraBottomCorner");
@@ -145,6 +171,16 @@ void frmMain::buildFrames()
                        client);
     connect(sites_, &SitesFrame::blockedSitesRequested, this, &frmMain::cmdBlock_Click);
     areaFrames_.insert(kAreaSites, sites_);
+    hotkeysFrame_ = new HotkeysFrame(
+        context_.profileDirectory, context_.profileFile, context_.dialogs,
+        [hotkeys = context_.hotkeys] {
+            if (hotkeys) {
+                hotkeys->UnregisterHotkeys();
+                hotkeys->RegisterHotkeys();
+            }
+        },
+        client);
+    areaFrames_.insert(kAreaHotkeys, hotkeysFrame_);
     // Areas whose content is not part of this window yet show their frame and caption.
     tools_ = new ToolsFrame(context_.dialogs, secrets_, client);
     areaFrames_.insert(kAreaTools, tools_);
@@ -156,7 +192,6 @@ void frmMain::buildFrames()
                                            context_.dialogs, context_.shell, context_.printSites},
                                           client);
     areaFrames_.insert(kAreaImportExport, importExport_);
-    std::vector<std::pair<int, const char*>> captionedFrames = {{kAreaHotkeys, "fraHotkey"}};
     if (OptionsAreaServices* options = context_.options) {
         optionsPanel_ = std::make_unique<OptionsPanel>(
             OptionsPanelContext{context_.profileFile, context_.dataDirectory, options->program,
@@ -167,10 +202,9 @@ void frmMain::buildFrames()
             options_->setCleanupPart(*options->cleanup);
         areaFrames_.insert(kAreaOptions, options_);
     } else {
-        captionedFrames.emplace_back(kAreaOptions, "fraOptions");
+        areaFrames_.insert(kAreaOptions, MakeFrame(client, "fraOptions",
+                                                   ToQString(AreaAtPosition(kAreaOptions - 1)->barCaption)));
     }
-    for (const auto& [id, name] : captionedFrames)
-        areaFrames_.insert(id, MakeFrame(client, name, ToQString(AreaAtPosition(id - 1)->barCaption)));
     QWidget* proxy = nullptr;
     if (context_.updates) {
         updates_ = new UpdatesFrame(*context_.updates, client);
@@ -256,6 +290,10 @@ void frmMain::showArea(int barId)
     if (barId == kAreaAbout) {
         about_->show();
         about_->start();
+    } else if (barId == kAreaHotkeys) {
+        hotkeysFrame_->selectFirstHotkey();
+        hotkeysFrame_->show();
+        hotkeysFrame_->LoadHotkeyLists();
     } else if (QWidget* frame = areaFrames_.value(barId)) {
         if (barId == kAreaTools)
             tools_->selectOption(3);
@@ -319,6 +357,34 @@ void frmMain::closeEvent(QCloseEvent* event)
         if (window != this && window->isVisible())
             window->close();
     }
+}
+
+bool frmMain::dialogOpen(HotkeyDialog dialog) const
+{
+    return OpenDialog(dialog) != nullptr;
+}
+
+void frmMain::closeDialog(HotkeyDialog dialog)
+{
+    if (QWidget* open = OpenDialog(dialog))
+        open->close();
+}
+
+bool frmMain::windowVisible() const
+{
+    return isVisible();
+}
+
+void frmMain::setWindowVisible(bool visible)
+{
+    if (!visible) {
+        hide();
+        return;
+    }
+    show();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
 }
 
 // The position saved and restored is the outer edge of the window frame, both ways.

@@ -1,6 +1,7 @@
 #pragma once
 // frmMain: the menu bar, the shortcut bar of ten areas and their frames. It shows and
 // forwards; MainWindowLogic decides.
+#include "hotkeys/hide_show_window.h"
 #include "mainwindow/main_window_logic.h"
 #include "mainwindow/options_frame.h"
 #include "mainwindow/sites_frame.h"
@@ -22,6 +23,8 @@ namespace kv {
 class AboutFrame;
 class BlockedSitesFrame;
 class CommandBar;
+class HotkeyRegistration;
+class HotkeysFrame;
 class ImportExportFrame;
 class ProxyFrame;
 class OptionsFrame;
@@ -43,7 +46,9 @@ struct MainWindowContext {
     SiteCommands* siteCommands = nullptr;
     CaptureLog* captureLog = nullptr;
     // Hotkeys, updates and the browser tracker belong to other parts; each is optional.
-    std::function<void(QWidget* window)> registerHotkeys;
+    // The hotkeys are registered first thing when the window loads, and again after a
+    // hotkey list is saved.
+    HotkeyRegistration* hotkeys = nullptr;
     Updates* updates = nullptr;
     std::function<void()> createBrowserTracker;
     ShutdownSteps shutdown;
@@ -55,7 +60,7 @@ struct MainWindowContext {
     OptionsAreaServices* options = nullptr;
 };
 
-class frmMain : public QMainWindow, public MainWindowView {
+class frmMain : public QMainWindow, public MainWindowView, public HideShowWindow {
     Q_OBJECT
 public:
     explicit frmMain(MainWindowContext context, QWidget* parent = nullptr);
@@ -68,11 +73,18 @@ public:
     void closeWindow() override;
     TwipPoint windowPosition() const override;
 
+    // HideShowWindow
+    bool dialogOpen(HotkeyDialog dialog) const override;
+    void closeDialog(HotkeyDialog dialog) override;
+    bool windowVisible() const override;
+    void setWindowVisible(bool visible) override;
+
     MainWindowLogic& logic() { return logic_; }
     CommandBar* CommandBars() const { return commandBar_; }
     ShortcutBar* wndShortcutBar() const { return bar_; }
     SitesFrame* fraSites() const { return sites_; }
     BlockedSitesFrame* fraBlock() const { return block_; }
+    HotkeysFrame* fraHotkey() const { return hotkeysFrame_; }
     AboutFrame* aboutElements() const { return about_; }
     ToolsFrame* fraTools() const { return tools_; }
     TimeSavedFrame* fraTimeSaved() const { return timeSaved_; }
@@ -111,6 +123,7 @@ private:
     ShortcutBar* bar_ = nullptr;
     QFrame* bottomCorner_ = nullptr;
     SitesFrame* sites_ = nullptr;
+    HotkeysFrame* hotkeysFrame_ = nullptr;
     BlockedSitesFrame* block_ = nullptr;
     AboutFrame* about_ = nullptr;
     ToolsFrame* tools_ = nullptr;

@@ -2,6 +2,7 @@
 // Sections and keys of the profile settings file. "Security" values are stored
 // encrypted (ENCRYPTION KEY and LOGIN CHOICE with the MachineKey, the rest with the
 // ValueKey); "Options" values are plain text. Names match without regard to case.
+#include <string>
 #include <string_view>
 
 namespace kv {
@@ -34,6 +35,22 @@ inline constexpr std::string_view SKINCUSTOM = "SKINCUSTOM";
 inline constexpr std::string_view PROXYTYPE = "PROXYTYPE";
 inline constexpr std::string_view PROXYADDRESS = "PROXYADDRESS";
 inline constexpr std::string_view PROXYPORT = "PROXYPORT";
+
+// The ten site hotkeys: section "Hotkey" + n (n = 1 to 10), each a list of up to 20 site
+// names in HOTKEYNUMBER1 to HOTKEYNUMBER20, and whether it locks the session.
+inline constexpr int kSiteHotkeyCount = 10;
+inline constexpr int kHotkeyEntryCount = 20;
+inline constexpr std::string_view HOTKEYLOCK = "HOTKEYLOCK";
+
+inline std::string HotkeySection(int hotkeyNumber)
+{
+    return "Hotkey" + std::to_string(hotkeyNumber);
+}
+
+inline std::string HotkeyEntryKey(int entry)
+{
+    return "HOTKEYNUMBER" + std::to_string(entry);
+}
 
 inline constexpr std::string_view kSettingOn = "1";
 inline constexpr std::string_view kSettingOff = "0";
