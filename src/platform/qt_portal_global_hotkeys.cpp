@@ -54,6 +54,9 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, PortalShortcut& s
 
 void RegisterPortalShortcutTypes()
 {
+    // Slots are matched to signals by their parameters' type names, which only types known
+    // to the meta-type system by name have; until something has used it, a path is not one.
+    qRegisterMetaType<QDBusObjectPath>();
     qDBusRegisterMetaType<PortalShortcut>();
     qDBusRegisterMetaType<PortalShortcuts>();
 }
@@ -94,8 +97,9 @@ QtPortalGlobalHotkeys::QtPortalGlobalHotkeys(QDBusConnection bus, std::chrono::m
     RegisterPortalShortcutTypes();
     deadline_.setSingleShot(true);
     connect(&deadline_, &QTimer::timeout, this, &QtPortalGlobalHotkeys::portalMissing);
-    bus_.connect(kPortalService, kPortalPath, kGlobalShortcutsInterface, "Activated", this,
-                 SLOT(onActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+    hearsActivations_ =
+        bus_.connect(kPortalService, kPortalPath, kGlobalShortcutsInterface, "Activated", this,
+                     SLOT(onActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
 }
 
 QtPortalGlobalHotkeys::~QtPortalGlobalHotkeys()
@@ -150,6 +154,11 @@ void QtPortalGlobalHotkeys::startRound()
     closeSession();
     if (wanted_.empty())
         return;
+    // Shortcuts whose activations cannot reach us would be taken from the user for nothing.
+    if (!hearsActivations_) {
+        portalMissing();
+        return;
+    }
     step_ = Step::CreatingSession;
     deadline_.start(answerLimit_);
     const QString token = Token("request");
@@ -308,8 +317,9 @@ void QtPortalGlobalHotkeys::stopListening()
 void QtPortalGlobalHotkeys::onActivated(const QDBusObjectPath& sessionHandle, const QString& shortcutId,
                                         qulonglong, const QVariantMap&)
 {
+    // An activation may overtake the answer that bound its shortcut: the session tells.
     const int id = HotkeyIdOfPortalShortcut(shortcutId);
-    if (step_ != Step::Bound || sessionHandle.path() != session_ || !wanted_.count(id))
+    if (session_.isEmpty() || sessionHandle.path() != session_ || !wanted_.count(id))
         return;
     presses_.push_back(id);
     deliverPresses();

@@ -96,6 +96,7 @@ private:
 
     QDBusConnection bus_;
     std::chrono::milliseconds answerLimit_;
+    bool hearsActivations_ = false;
     std::map<int, Shortcut> wanted_;
     Step step_ = Step::Idle;
     unsigned round_ = 0;

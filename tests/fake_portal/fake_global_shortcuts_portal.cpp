@@ -18,6 +18,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -36,10 +37,12 @@ QString SenderPart(const QDBusMessage& message)
     return message.service().mid(1).replace('.', '_');
 }
 
-// A Response on the request object, sent once the call itself has been answered.
-void Respond(const QString& requestPath, const QVariantMap& results)
+// A Response on the request object, sent once the call itself has been answered; what the
+// request changes takes effect as the Response goes out, as the test may look at any time.
+void Respond(const QString& requestPath, const QVariantMap& results, std::function<void()> takeEffect)
 {
-    QTimer::singleShot(0, [requestPath, results] {
+    QTimer::singleShot(0, [requestPath, results, takeEffect] {
+        takeEffect();
         QDBusMessage signal =
             QDBusMessage::createSignal(requestPath, "org.freedesktop.portal.Request", "Response");
         signal << uint(0) << results;
@@ -89,15 +92,17 @@ public slots:
         const QString session =
             QStringLiteral("%1/session/%2/%3")
                 .arg(kv::kPortalPath, sender, options.value("session_handle_token").toString());
-        state_.session = session;
-        state_.bound.clear();
         QDBusConnection::sessionBus().registerObject(session, new Session(state_, session),
                                                      QDBusConnection::ExportAllSlots);
-        Respond(request, {{"session_handle", session}});
+        Respond(request, {{"session_handle", session}}, [this, session] {
+            state_.session = session;
+            state_.bound.clear();
+        });
         return QDBusObjectPath(request);
     }
 
-    QDBusObjectPath BindShortcuts(const QDBusObjectPath& session, const kv::PortalShortcuts& shortcuts,
+    // Spelled out: QtDBus finds slots by the type names the meta-object system registered.
+    QDBusObjectPath BindShortcuts(const QDBusObjectPath& session, const QList<kv::PortalShortcut>& shortcuts,
                                   const QString&, const QVariantMap& options)
     {
         const QString request =
@@ -111,9 +116,10 @@ public slots:
                               {{"description", shortcut.properties.value("description")},
                                {"trigger_description", trigger}}});
         }
-        if (session.path() == state_.session)
-            state_.bound = taken;
-        Respond(request, {{"shortcuts", QVariant::fromValue(taken)}});
+        Respond(request, {{"shortcuts", QVariant::fromValue(taken)}}, [this, session, taken] {
+            if (session.path() == state_.session)
+                state_.bound = taken;
+        });
         return QDBusObjectPath(request);
     }
 
