@@ -187,6 +187,7 @@ public:
     virtual bool Navigate(const std::string& url, const std::string& postData,
                           const std::string& headers) = 0;
 
+    // Returns once the change is sent; the window follows when the browser gets to it.
     virtual bool setWindowState(WindowState state) = 0;
     virtual bool print() = 0; // the shown page with the print dialog
 
@@ -226,6 +227,15 @@ public:
     // Opens a new, empty window (starting the browser when it does not run);
     // nullptr when no browser could be started.
     virtual std::shared_ptr<Browser> createBrowser() = 0;
+    // Opens `count` new windows at once, so that a browser that can opens them side by side
+    // rather than one after another; an entry is nullptr where a window could not be opened.
+    virtual std::vector<std::shared_ptr<Browser>> createBrowsers(std::size_t count)
+    {
+        std::vector<std::shared_ptr<Browser>> browsers;
+        for (std::size_t i = 0; i < count; ++i)
+            browsers.push_back(createBrowser());
+        return browsers;
+    }
 
     virtual void subscribe(WindowListEvents& sink) = 0;
     virtual void unsubscribe(WindowListEvents& sink) = 0;

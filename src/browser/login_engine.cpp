@@ -9,6 +9,7 @@
 #include "storage/site_file.h"
 #include "storage/sites_tree.h"
 
+#include <algorithm>
 #include <chrono>
 #include <utility>
 
@@ -35,12 +36,34 @@ LoginEngine::LoginEngine(WindowList& windows, PendingLogins& pendingLogins, Dial
 
 void LoginEngine::LoginToSite(const std::filesystem::path& siteFile)
 {
-    const auto siteUrl = ReadSecureValue(kMainSection, SITEURL, siteFile);
-    if (!siteUrl || trimmed(*siteUrl).empty())
+    LoginToSites({siteFile});
+}
+
+void LoginEngine::LoginToSites(const std::vector<std::filesystem::path>& siteFiles)
+{
+    std::vector<std::pair<std::filesystem::path, std::string>> logins; // site file, its address
+    for (const auto& siteFile : siteFiles) {
+        const auto siteUrl = ReadSecureValue(kMainSection, SITEURL, siteFile);
+        if (siteUrl && !trimmed(*siteUrl).empty())
+            logins.emplace_back(siteFile, *siteUrl);
+    }
+    if (logins.empty())
         return;
-    const auto browser = openWindow();
-    if (!browser)
+    // Asked for together, the windows open side by side instead of one after another.
+    const auto browsers = windows_.createBrowsers(logins.size());
+    if (std::none_of(browsers.begin(), browsers.end(),
+                     [](const auto& browser) { return browser != nullptr; })) {
+        reportNoBrowser();
         return;
+    }
+    for (std::size_t i = 0; i < logins.size() && i < browsers.size(); ++i)
+        if (browsers[i])
+            loginInWindow(logins[i].first, logins[i].second, browsers[i]);
+}
+
+void LoginEngine::loginInWindow(const std::filesystem::path& siteFile, const std::string& siteUrl,
+                                const std::shared_ptr<Browser>& browser)
+{
     if (IsNumericOne(ReadIniValue(kOptionsSection, "MAXIE", profileFile_)))
         browser->setWindowState(WindowState::Maximized);
     if (IsNumericOne(ReadIniValue(kOptionsSection, "MINIE", profileFile_)))
@@ -53,7 +76,7 @@ void LoginEngine::LoginToSite(const std::filesystem::path& siteFile)
         if (!actionUrl || !postData)
             return;
         // Pages write their action relative to themselves; the post goes where the page would send it.
-        const bool sent = browser->Navigate(ResolveAgainst(*siteUrl, *actionUrl), *postData, "");
+        const bool sent = browser->Navigate(ResolveAgainst(siteUrl, *actionUrl), *postData, "");
         browser->setVisible(true);
         // Counted when the post went out, not when the site accepts it.
         if (sent)
@@ -62,7 +85,7 @@ void LoginEngine::LoginToSite(const std::filesystem::path& siteFile)
     }
 
     pendingLogins_.add({browser->hwnd(), siteFile, std::chrono::system_clock::now()});
-    browser->Navigate(*siteUrl);
+    browser->Navigate(siteUrl);
     browser->setVisible(true);
 }
 
@@ -83,6 +106,7 @@ void LoginEngine::LoginHotkeySites(int hotkeyNumber)
         return;
     }
     // Entries are read up to the count of filled ones: a gap leaves the last entries out.
+    std::vector<std::filesystem::path> siteFiles;
     for (int i = 1; i <= count; ++i) {
         const std::string fileName =
             ReadIniValue(section, HotkeyEntryKey(i), profileFile_) + std::string(kSiteFileExtension);
@@ -91,8 +115,9 @@ void LoginEngine::LoginHotkeySites(int hotkeyNumber)
         std::int32_t folders = 0;
         FindSiteFile(sitesRoot_, fileName, files, folders, siteFile);
         if (!siteFile.empty())
-            LoginToSite(siteFile);
+            siteFiles.push_back(std::move(siteFile));
     }
+    LoginToSites(siteFiles);
 }
 
 void LoginEngine::LaunchBrowser(std::string_view address)
@@ -111,8 +136,13 @@ std::shared_ptr<Browser> LoginEngine::openWindow()
 {
     auto browser = windows_.createBrowser();
     if (!browser)
-        dialogs_.message(kLaunchBrowserError, kLaunchBrowserErrorTitle, Icon::Critical);
+        reportNoBrowser();
     return browser;
+}
+
+void LoginEngine::reportNoBrowser()
+{
+    dialogs_.message(kLaunchBrowserError, kLaunchBrowserErrorTitle, Icon::Critical);
 }
 
 void LoginEngine::OpenWithShell(const std::filesystem::path& path)

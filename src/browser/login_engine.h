@@ -11,7 +11,9 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace kv {
 
@@ -23,6 +25,8 @@ public:
     // A site without SITEURL, or whose file cannot be read, is skipped silently; a browser
     // that cannot be started is reported as LaunchBrowser reports it.
     void LoginToSite(const std::filesystem::path& siteFile);
+    // Several sites, each in its own window, all started without waiting for any page.
+    void LoginToSites(const std::vector<std::filesystem::path>& siteFiles);
 
     // Every site of hotkey n, one window each, without waiting for any of them.
     void LoginHotkeySites(int hotkeyNumber);
@@ -36,6 +40,9 @@ public:
 private:
     // A new window, or nullptr after telling the user that no browser could be started.
     std::shared_ptr<Browser> openWindow();
+    void reportNoBrowser();
+    void loginInWindow(const std::filesystem::path& siteFile, const std::string& siteUrl,
+                       const std::shared_ptr<Browser>& browser);
 
     WindowList& windows_;
     PendingLogins& pendingLogins_;

@@ -65,8 +65,7 @@ void SiteCommands::mnuLoginAllSites(const SitesTreeNode* selected)
     std::int32_t files = 0;
     std::int32_t folders = 0;
     CollectSiteFiles(selected->key, kSitePattern, sites, files, folders);
-    for (const auto& site : sites)
-        engine_.LoginToSite(site);
+    engine_.LoginToSites(sites);
 }
 
 bool SiteCommands::mnuVelotrip(const SitesTreeNode* selected, bool checked)

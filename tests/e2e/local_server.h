@@ -21,6 +21,7 @@ public:
         std::string contentType;
         std::string body;
         std::string cookie;
+        std::chrono::steady_clock::time_point received;
     };
 
     LocalServer()
@@ -97,7 +98,7 @@ private:
         std::lock_guard lock(mutex_);
         requests_.push_back(Request{request.method, request.path, request.get_header_value("Host"),
                                     request.get_header_value("Content-Type"), request.body,
-                                    request.get_header_value("Cookie")});
+                                    request.get_header_value("Cookie"), std::chrono::steady_clock::now()});
         const auto it = pages_.find(request.path);
         if (it == pages_.end()) {
             response.set_content("<!doctype html><title>done</title><p>received</p>", "text/html");

@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -73,6 +74,8 @@ public:
         pid_ = fork();
         if (pid_ == 0) {
             setpgid(0, 0);
+            // A test that dies takes what it started with it.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
             if (!output.empty()) {
                 const int file = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
                 if (file >= 0) {

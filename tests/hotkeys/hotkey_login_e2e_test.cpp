@@ -10,6 +10,8 @@
 
 #include <X11/keysym.h>
 
+#include <set>
+
 namespace kv::test {
 namespace {
 
@@ -75,6 +77,34 @@ TEST_F(HotkeyLoginE2eTest, CtrlF3LogsIntoTheSiteOfHotkeyThree)
     ASSERT_TRUE(waitForPosts(1));
     EXPECT_EQ(server.lastBody("POST", "/session"), "user=alice&pass=pw-alice&go=Sign+in");
     EXPECT_TRUE(dialogs.messages().empty());
+}
+
+// The windows of a hotkey's sites are opened together; each site still gets its own login.
+TEST_F(HotkeyLoginE2eTest, EverySiteOfAHotkeyLogsInInItsOwnWindow)
+{
+    constexpr int kSites = 10;
+    for (int i = 1; i <= kSites; ++i) {
+        const std::string name = "Site" + std::to_string(i);
+        profile.site("Work/" + name + ".QVR", {{SITEURL, server.url("/login")},
+                                               {FORMLOGINVALUE, "user" + std::to_string(i)},
+                                               {FORMPASSVALUE, "pw"}});
+        WriteIniValue("Hotkey6", "HOTKEYNUMBER" + std::to_string(i), name, profile.file());
+    }
+    registration->RegisterHotkeys();
+    const std::size_t windowsBefore = session().windows().size();
+
+    ASSERT_TRUE(PressKeys(*display, "ctrl+F6"));
+
+    ASSERT_TRUE(waitForPosts(kSites));
+    std::multiset<std::string> bodies;
+    for (const auto& request : server.requests())
+        if (request.method == "POST")
+            bodies.insert(request.body);
+    std::multiset<std::string> expected;
+    for (int i = 1; i <= kSites; ++i)
+        expected.insert("user=user" + std::to_string(i) + "&pass=pw&go=Sign+in");
+    EXPECT_EQ(bodies, expected);
+    EXPECT_EQ(session().windows().size() - windowsBefore, static_cast<std::size_t>(kSites));
 }
 
 // Another program holds Ctrl+F4: said once, the other hotkeys work, and shutting down

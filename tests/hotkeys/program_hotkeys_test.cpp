@@ -1,5 +1,7 @@
 // The real program on a private X display, driven by its hotkeys: the hide/show key hides and
 // shows the main window, a site hotkey logs in through the program's own browser.
+#include <gtest/gtest.h>
+
 #include "common/temp_dir.h"
 #include "e2e/local_server.h"
 #include "e2e/login_pages.h"

@@ -1,5 +1,5 @@
 // The X server's hotkeys against a real server (Xvfb), keys pressed with xdotool.
-#include "x_hotkeys_session.h"
+#include "x_hotkeys_test.h"
 
 #include <X11/keysym.h>
 

@@ -118,21 +118,34 @@ bool ChromiumBrowser::setWindowState(WindowState state)
 {
     auto session = session_.lock();
     auto* t = session ? session->target(targetId_) : nullptr;
-    if (!t)
+    if (!t || !session->client_)
         return false;
     // The program chose the state: showing the window later must not undo it.
     t->hidden = false;
-    const auto window = session->call("Browser.getWindowForTarget", {{"targetId", targetId_}});
-    if (!window || !window->contains("windowId"))
-        return false;
-    const Json windowId = (*window)["windowId"];
-    auto set = [&](const char* name) {
-        return session
-            ->call("Browser.setWindowBounds", {{"windowId", windowId}, {"bounds", {{"windowState", name}}}})
-            .has_value();
-    };
-    // Going from one special state to the other passes through the normal one.
-    return set(StateName(state)) || (set("normal") && set(StateName(state)));
+    // Not waited for: a login opening many windows must not wait for each to change its state.
+    // The browser handles a window's commands in the order they were sent.
+    return session->client_->send(
+        "Browser.getWindowForTarget", {{"targetId", targetId_}}, {},
+        [weak = session_, state](const std::optional<Json>& window) {
+            auto session = weak.lock();
+            if (!session || !session->client_ || !window || !window->contains("windowId"))
+                return;
+            const Json windowId = (*window)["windowId"];
+            const auto bounds = [windowId](WindowState to) {
+                return Json{{"windowId", windowId}, {"bounds", {{"windowState", StateName(to)}}}};
+            };
+            session->client_->send("Browser.setWindowBounds", bounds(state), {},
+                                   [weak, bounds, state](const std::optional<Json>& set) {
+                                       auto session = weak.lock();
+                                       if (set || !session || !session->client_)
+                                           return;
+                                       // Going from one special state to the other passes through the normal
+                                       // one.
+                                       session->client_->send("Browser.setWindowBounds",
+                                                              bounds(WindowState::Normal));
+                                       session->client_->send("Browser.setWindowBounds", bounds(state));
+                                   });
+        });
 }
 
 bool ChromiumBrowser::print()

@@ -300,6 +300,56 @@ std::shared_ptr<Browser> ChromiumSession::createBrowser()
     return nullptr;
 }
 
+std::vector<std::shared_ptr<Browser>> ChromiumSession::createBrowsers(std::size_t count)
+{
+    std::vector<std::shared_ptr<Browser>> browsers;
+    if (count == 0)
+        return browsers;
+    // The prepared window goes to the first; the rest are asked for all at once, before any
+    // is waited for, so that the browser sets them up side by side.
+    browsers.push_back(createBrowser());
+    browsers.resize(count);
+    if (!browsers.front() || count == 1)
+        return browsers;
+    struct Creation {
+        std::vector<std::string> targetIds;
+        std::size_t answered = 0;
+    };
+    auto creation = std::make_shared<Creation>();
+    creation->targetIds.resize(count - 1);
+    for (std::size_t i = 0; i + 1 < count; ++i)
+        client_->send("Target.createTarget", {{"url", "about:blank"}, {"newWindow", true}}, {},
+                      [creation, i](const std::optional<Json>& created) {
+                          creation->targetIds[i] = created ? Text(*created, "targetId") : std::string();
+                          ++creation->answered;
+                      });
+    const auto readyWindow = [&](const std::string& targetId) -> const Target* {
+        const Target* t = targetId.empty() ? nullptr : target(targetId);
+        return t && t->ready ? t : nullptr;
+    };
+    const auto settled = [&] {
+        return creation->answered == creation->targetIds.size() &&
+               std::all_of(creation->targetIds.begin(), creation->targetIds.end(),
+                           [&](const std::string& id) { return id.empty() || readyWindow(id); });
+    };
+    // Wait until the windows are set up, without delivering events: we may be inside a handler.
+    // The browser sets windows up one after another, so each gets the time one call may take.
+    const auto deadline =
+        std::chrono::steady_clock::now() + options_.callTimeout * static_cast<int>(count - 1);
+    while (!settled()) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (!client_ || left.count() <= 0 || browserEnded())
+            break;
+        if (process_->pipe().waitReadable(std::min(left, std::chrono::milliseconds(200))))
+            processIncoming();
+    }
+    for (std::size_t i = 0; i + 1 < count; ++i)
+        if (const Target* t = readyWindow(creation->targetIds[i]))
+            browsers[i + 1] = t->browser;
+    return browsers;
+}
+
 void ChromiumSession::prepareWindow()
 {
     if (!client_ || preparing_ || !preparedId_.empty())

@@ -40,6 +40,7 @@ public:
     // WindowList
     std::vector<std::shared_ptr<Browser>> windows() override;
     std::shared_ptr<Browser> createBrowser() override;
+    std::vector<std::shared_ptr<Browser>> createBrowsers(std::size_t count) override;
     void subscribe(WindowListEvents& sink) override;
     void unsubscribe(WindowListEvents& sink) override;
 
