@@ -190,7 +190,11 @@ void X11GlobalHotkeys::deliver(int type, unsigned keycode, unsigned state)
     }
     if (keycode == heldKeycode_)
         return;
-    const unsigned modifiers = state & ~(LockMask | numLockMask_);
+    // Only the modifier keys count: an event's state also carries the pointer buttons held and,
+    // on a server with several keyboard layouts, the layout in use, neither of which a grab names.
+    constexpr unsigned kModifierKeys =
+        ShiftMask | LockMask | ControlMask | Mod1Mask | Mod2Mask | Mod3Mask | Mod4Mask | Mod5Mask;
+    const unsigned modifiers = state & kModifierKeys & ~(LockMask | numLockMask_);
     for (const auto& [id, grab] : grabs_) {
         if (grab.keycode == keycode && grab.modifiers == modifiers) {
             heldKeycode_ = keycode;

@@ -51,6 +51,8 @@ struct HotkeysAreaTest : ::testing::Test {
                                                         &registration,
                                                         {},
                                                         {},
+                                                        {},
+                                                        {},
                                                         {}});
         window->show();
         return window;
