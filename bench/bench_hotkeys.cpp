@@ -1,7 +1,6 @@
 // From a site hotkey's key press (xdotool on a private X server) to the login posts of its
 // sites arriving at a local server, through the X grab, the dispatch, the login engine and a
 // warm headless Chromium: one hotkey holding ten sites against one holding a single site.
-#include "browser/browser_host.h"
 #include "browser/capture_log.h"
 #include "browser/chromium/chromium_session.h"
 #include "browser/login_engine.h"
@@ -14,6 +13,7 @@
 #include "hotkeys/hotkey_dispatch.h"
 #include "hotkeys/hotkey_registration.h"
 #include "hotkeys/x_hotkeys_session.h"
+#include "quiet_desktop.h"
 #include "storage/ini_values.h"
 #include "storage/key_material.h"
 #include "storage/secure_store.h"
@@ -69,20 +69,6 @@ long TreeCpuTicks(pid_t root)
 }
 
 constexpr const char* kChromium = "/usr/lib/chromium/chromium";
-
-class QuietHost : public kv::BrowserHost {
-public:
-    void activate() override {}
-    void reloadSitesTree() override {}
-    void secureBrowsingPass() override {}
-    void showHotkeysArea() override {}
-};
-
-class NoDesktop : public kv::DesktopShell {
-public:
-    void open(std::string_view) override {}
-    void lockSession() override {}
-};
 
 class NoWindow : public kv::HideShowWindow {
 public:
@@ -183,8 +169,8 @@ private:
     kv::test::TempDir profile_, browserProfile_, runtime_;
     kv::test::LocalServer server_;
     kv::test::ScriptedDialogs dialogs_;
-    QuietHost host_;
-    NoDesktop desktop_;
+    kv::bench::QuietHost host_;
+    kv::bench::NoDesktop desktop_;
     NoWindow window_;
     kv::CaptureLog log_;
     kv::PendingLogins pending_;

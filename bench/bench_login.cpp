@@ -1,12 +1,12 @@
 // From LoginToSite to the login form's POST arriving at a local server, with a warm headless
 // Chromium; and the same navigation, fill and click done by playwright-core as the peer.
-#include "browser/browser_host.h"
 #include "browser/chromium/chromium_session.h"
 #include "browser/login_engine.h"
 #include "browser/window_tracker.h"
 #include "common/scripted_dialogs.h"
 #include "common/temp_dir.h"
 #include "common/temp_trash.h"
+#include "quiet_desktop.h"
 #include "storage/key_material.h"
 #include "storage/secure_store.h"
 #include "storage/site_file.h"
@@ -78,20 +78,6 @@ private:
     std::atomic<Clock::rep> lastPost_{0};
 };
 
-class QuietHost : public kv::BrowserHost {
-public:
-    void activate() override {}
-    void reloadSitesTree() override {}
-    void secureBrowsingPass() override {}
-    void showHotkeysArea() override {}
-};
-
-class NoDesktop : public kv::DesktopShell {
-public:
-    void open(std::string_view) override {}
-    void lockSession() override {}
-};
-
 void useRuntimeDirectory(const kv::test::TempDir& runtime)
 {
     chmod(runtime.path().c_str(), 0700);
@@ -139,8 +125,8 @@ void BM_FillAndSubmitLogin(benchmark::State& state)
         return;
     }
     kv::test::ScriptedDialogs dialogs;
-    QuietHost host;
-    NoDesktop desktop;
+    kv::bench::QuietHost host;
+    kv::bench::NoDesktop desktop;
     kv::CaptureLog log;
     kv::PendingLogins pending;
     kv::test::TempTrash trash;

@@ -36,6 +36,18 @@ bool ValidRow(const std::vector<std::string>& list, std::optional<int> row)
 
 } // namespace
 
+std::vector<std::string> HotkeySiteNames(const std::filesystem::path& profileFile, int hotkeyNumber)
+{
+    std::vector<std::string> names;
+    const std::string section = HotkeySection(hotkeyNumber);
+    for (int i = 1; i <= kHotkeyEntryCount; ++i) {
+        std::string name = TrimBlanks(ReadIniValue(section, HotkeyEntryKey(i), profileFile));
+        if (!name.empty())
+            names.push_back(std::move(name));
+    }
+    return names;
+}
+
 HotkeyLists::HotkeyLists(std::filesystem::path profileDirectory, std::filesystem::path profileFile,
                          Dialogs& dialogs, std::function<void()> registerAfresh)
     : profileDirectory_(std::move(profileDirectory)), profileFile_(std::move(profileFile)), dialogs_(dialogs),
@@ -51,16 +63,11 @@ void HotkeyLists::LoadHotkeyLists(int hotkeyNumber)
     saved_ = false;
     SiteSearch search{true, profileDirectory_};
     ListSiteNames(search, available_);
-    const std::string section = HotkeySection(hotkeyNumber);
-    for (int i = 1; i <= kHotkeyEntryCount; ++i) {
-        std::string name = TrimBlanks(ReadIniValue(section, HotkeyEntryKey(i), profileFile_));
-        if (!name.empty())
-            current_.push_back(std::move(name));
-    }
+    current_ = HotkeySiteNames(profileFile_, hotkeyNumber);
     // A site in the list is not offered again (one copy of a name found in two folders is).
     for (const std::string& name : current_)
         RemoveFirst(available_, name);
-    lock_ = LeadingNumber(ReadIniValue(section, HOTKEYLOCK, profileFile_)) == 1.0;
+    lock_ = LeadingNumber(ReadIniValue(HotkeySection(hotkeyNumber), HOTKEYLOCK, profileFile_)) == 1.0;
 }
 
 std::optional<int> HotkeyLists::AddToHotkey(std::optional<int> availableRow)

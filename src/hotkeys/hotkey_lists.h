@@ -12,6 +12,10 @@
 
 namespace kv {
 
+// The sites of site hotkey n (1 to 10) as the profile lists them, blanks trimmed, empty
+// entries left out.
+std::vector<std::string> HotkeySiteNames(const std::filesystem::path& profileFile, int hotkeyNumber);
+
 class HotkeyLists {
 public:
     HotkeyLists(std::filesystem::path profileDirectory, std::filesystem::path profileFile, Dialogs& dialogs,
