@@ -2,6 +2,7 @@
 
 #include "hotkeys/hotkey_texts.h"
 #include "startup/profile_settings.h"
+#include "widgets/qt_text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,16 +16,11 @@
 namespace kv {
 namespace {
 
-QString Text(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 template <typename Widget> Widget* Named(Widget* widget, const char* name, std::string_view tip = {})
 {
     widget->setObjectName(name);
     if (!tip.empty())
-        widget->setToolTip(Text(tip));
+        widget->setToolTip(ToQString(tip));
     return widget;
 }
 
@@ -57,15 +53,16 @@ HotkeysFrame::HotkeysFrame(std::filesystem::path profileDirectory, std::filesyst
       hotkeys_(Named(new QComboBox(this), "cmbHotkey", kSelectHotkeyTip)),
       available_(Named(new QListWidget(this), "List2", kAvailableSitesTip)),
       current_(Named(new QListWidget(this), "List3", kCurrentHotkeyListTip)),
-      add_(Named(new QPushButton(Text(kAddHotkeyCaption), this), "cmdAddHotkey", kAddHotkeyTip)),
-      remove_(Named(new QPushButton(Text(kRemoveHotkeyCaption), this), "cmdRemoveHotkey", kRemoveHotkeyTip)),
-      lock_(Named(new QCheckBox(Text(kLockOnHotkeyCaption), this), "chkLockonhotkey", kLockOnHotkeyTip)),
-      save_(Named(new QPushButton(Text(kSaveHotkeyCaption), this), "cmdHotkeyOK")),
-      saved_(Named(new QLabel(Text(kHotkeySavedCaption), this), "Label15"))
+      add_(Named(new QPushButton(ToQString(kAddHotkeyCaption), this), "cmdAddHotkey", kAddHotkeyTip)),
+      remove_(
+          Named(new QPushButton(ToQString(kRemoveHotkeyCaption), this), "cmdRemoveHotkey", kRemoveHotkeyTip)),
+      lock_(Named(new QCheckBox(ToQString(kLockOnHotkeyCaption), this), "chkLockonhotkey", kLockOnHotkeyTip)),
+      save_(Named(new QPushButton(ToQString(kSaveHotkeyCaption), this), "cmdHotkeyOK")),
+      saved_(Named(new QLabel(ToQString(kHotkeySavedCaption), this), "Label15"))
 {
     setObjectName("fraHotkey");
     for (int n = 1; n <= kSiteHotkeyCount; ++n)
-        hotkeys_->addItem(Text(kHotkeyEntryPrefix) + QString::number(n));
+        hotkeys_->addItem(ToQString(kHotkeyEntryPrefix) + QString::number(n));
     saved_->hide();
 
     auto* buttons = new QVBoxLayout;
