@@ -7,6 +7,7 @@
 #include "browser/window_tracker.h"
 #include "common/scripted_dialogs.h"
 #include "common/temp_dir.h"
+#include "common/temp_trash.h"
 #include "e2e/local_server.h"
 #include "e2e/login_pages.h"
 #include "hotkeys/hide_show_window.h"
@@ -171,10 +172,11 @@ private:
     kv::test::ScriptedDialogs dialogs_;
     kv::bench::QuietHost host_;
     kv::bench::NoDesktop desktop_;
+    kv::test::TempTrash trash_;
     NoWindow window_;
     kv::CaptureLog log_;
     kv::PendingLogins pending_;
-    kv::CaptureContext context_{pending_, dialogs_, host_, log_, profileFile(), profile_.path()};
+    kv::CaptureContext context_{pending_, dialogs_, host_, log_, profileFile(), profile_.path(), trash_};
     std::shared_ptr<kv::ChromiumSession> session_ = HeadlessBrowser(browserProfile_.path());
     kv::LoginEngine engine_{*session_, pending_, dialogs_, desktop_, host_, profileFile(), profile_.path()};
     std::unique_ptr<kv::test::XvfbDisplay> display_;

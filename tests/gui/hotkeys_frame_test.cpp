@@ -1,4 +1,5 @@
 #include "common/scripted_dialogs.h"
+#include "common/temp_trash.h"
 #include "gui_test_support.h"
 #include "hotkeys/hotkey_registration.h"
 #include "hotkeys/recording_global_hotkeys.h"
@@ -47,6 +48,8 @@ struct HotkeysAreaTest : ::testing::Test {
                                                         std::filesystem::path(KV_SOURCE_DIR) / "resources",
                                                         dialogs,
                                                         launcher,
+                                                        trash,
+                                                        {},
                                                         {},
                                                         &registration,
                                                         {},
@@ -62,6 +65,7 @@ struct HotkeysAreaTest : ::testing::Test {
     TestProfile profile;
     ScriptedDialogs dialogs;
     RecordingLauncher launcher;
+    TempTrash trash;
     RecordingGlobalHotkeys desktop;
     HotkeyRegistration registration{desktop, dialogs, profile.file()};
 };
