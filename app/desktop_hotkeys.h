@@ -4,6 +4,9 @@
 // profile, and presses dispatched to the main window and the login engine.
 #include "hotkeys/hotkey_dispatch.h"
 #include "hotkeys/hotkey_registration.h"
+#include "hotkeys/key_tables.h"
+#include "mainwindow/options_frame.h"
+#include "mainwindow/options_panel.h"
 #include "platform/qt_portal_global_hotkeys.h"
 #include "platform/qt_x11_hotkey_pump.h"
 #include "platform/x11_global_hotkeys.h"
@@ -16,7 +19,7 @@
 
 namespace kv {
 
-class DesktopHotkeys {
+class DesktopHotkeys : public HideShowHotkey {
 public:
     DesktopHotkeys(Dialogs& dialogs, const std::filesystem::path& profileFile)
         : hotkeys_(Choose()), registration_(*hotkeys_, dialogs, profileFile)
@@ -24,6 +27,22 @@ public:
     }
 
     HotkeyRegistration& registration() { return registration_; }
+
+    // The options panel changes the hide/show hotkey alone.
+    bool registerHideShow(std::string_view holdKeyName, std::string_view pressKeyName) override
+    {
+        return registration_.registerHideShow(holdKeyName, pressKeyName);
+    }
+    void unregisterHideShow() override { registration_.unregisterHideShow(); }
+
+    // The names the options panel offers for it, in the order of its lists.
+    static HotkeyNameLists OfferedNames()
+    {
+        HotkeyNameLists names{{kHoldKeyNames.begin(), kHoldKeyNames.end()}, PressKeyNamesAsDesigned()};
+        for (std::string& name : PressKeyNamesAddedAtLoad())
+            names.pressKeys.push_back(std::move(name));
+        return names;
+    }
 
     // Presses reach the window once it exists.
     void dispatchTo(HideShowWindow& window, std::function<void(int hotkeyNumber)> loginHotkeySites)

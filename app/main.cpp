@@ -106,7 +106,8 @@ int main(int argc, char** argv)
                      *UpdatePublicKeyFromHex(kUpdatePublicKeyHex), UpdateServers{}, releaseHotkeys});
     tmrUpdate.onTick([&updates] { updates.schedule.tmrUpdate_Timer(); });
 
-    OptionsAreaServices options{process, registry, shortcuts, executable, nullptr, {}, std::nullopt};
+    OptionsAreaServices options{
+        process, registry, shortcuts, executable, &hotkeys, DesktopHotkeys::OfferedNames(), std::nullopt};
     frmMain window(
         {CurrentProfile().path, ProfileFile(), dataDirectory, dialogs, browserSession.launcher(), trash,
          &browserSession.siteCommands(), &browserSession.captureLog(), &hotkeys.registration(), &updates,
