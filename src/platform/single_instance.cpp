@@ -1,5 +1,6 @@
 #include "platform/single_instance.h"
 
+#include "platform/instance_request.h"
 #include "platform/private_folder.h"
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <string>
 #include <sys/file.h>
 #include <sys/socket.h>
@@ -51,6 +53,56 @@ int Listen(const fs::path& file)
         return -1;
     }
     return listener;
+}
+
+// Waits until fd is ready for events or the deadline passes.
+bool WaitReady(int fd, short events, std::chrono::steady_clock::time_point deadline)
+{
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return false;
+        pollfd watched{fd, events, 0};
+        const int ready = ::poll(&watched, 1, static_cast<int>(left.count()));
+        if (ready > 0)
+            return true;
+        if (ready < 0 && errno != EINTR)
+            return false;
+    }
+}
+
+// Writes all of text unless the other side stops reading before the deadline.
+bool WriteAll(int fd, std::string_view text, std::chrono::steady_clock::time_point deadline)
+{
+    while (!text.empty()) {
+        const ssize_t written = ::send(fd, text.data(), text.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (written > 0) {
+            text.remove_prefix(static_cast<std::size_t>(written));
+            continue;
+        }
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && WaitReady(fd, POLLOUT, deadline))
+            continue;
+        return false;
+    }
+    return true;
+}
+
+int Connect(const fs::path& file)
+{
+    sockaddr_un address{};
+    if (file.empty() || !SocketAddress(file, address))
+        return -1;
+    const int connection = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (connection < 0)
+        return -1;
+    if (connect(connection, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+        ::close(connection);
+        return -1;
+    }
+    return connection;
 }
 } // namespace
 
@@ -104,29 +156,89 @@ void RuntimeDirInstanceLock::takeOver()
     }
 }
 
-bool RuntimeDirInstanceLock::takeShowRequest()
+int RuntimeDirInstanceLock::acceptConnection()
 {
     if (listener_ < 0)
+        return -1;
+    return accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+}
+
+bool RuntimeDirInstanceLock::askRunningInstanceToShow() const
+{
+    if (directory_.empty())
         return false;
-    const int connection = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+    const int connection = Connect(directory_ / kSocketName);
     if (connection < 0)
         return false;
     ::close(connection);
     return true;
 }
 
-bool RuntimeDirInstanceLock::askRunningInstanceToShow() const
+std::optional<std::string> RuntimeDirInstanceLock::sendRequest(std::string_view line,
+                                                               std::chrono::milliseconds timeout) const
 {
-    sockaddr_un address{};
-    if (directory_.empty() || !SocketAddress(directory_ / kSocketName, address))
-        return false;
-    const int connection = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (directory_.empty())
+        return std::nullopt;
+    const int connection = Connect(directory_ / kSocketName);
     if (connection < 0)
-        return false;
-    const bool connected =
-        connect(connection, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+        return std::nullopt;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    std::string reply;
+    if (WriteAll(connection, std::string(line) + "\n", deadline)) {
+        ::shutdown(connection, SHUT_WR);
+        char buffer[4096];
+        while (reply.find('\n') == std::string::npos && reply.size() <= kMaxInstanceMessage &&
+               WaitReady(connection, POLLIN, deadline)) {
+            const ssize_t got = ::recv(connection, buffer, sizeof(buffer), MSG_DONTWAIT);
+            if (got < 0 && (errno == EINTR || errno == EAGAIN))
+                continue;
+            if (got <= 0)
+                break;
+            reply.append(buffer, static_cast<std::size_t>(got));
+        }
+    }
     ::close(connection);
-    return connected;
+    if (reply.size() > kMaxInstanceMessage)
+        return std::string();
+    return reply.substr(0, reply.find('\n'));
+}
+
+InstanceConnection::~InstanceConnection()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+InstanceConnection::State InstanceConnection::readAvailable()
+{
+    if (fd_ < 0)
+        return State::Failed;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = ::recv(fd_, buffer, sizeof(buffer), MSG_DONTWAIT);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return errno == EAGAIN || errno == EWOULDBLOCK ? State::Reading : State::Failed;
+        if (got == 0)
+            return State::Complete;
+        request_.append(buffer, static_cast<std::size_t>(got));
+        if (const auto end = request_.find('\n'); end != std::string::npos) {
+            request_.resize(end);
+            return State::Complete;
+        }
+        if (request_.size() > kMaxInstanceMessage)
+            return State::Failed;
+    }
+}
+
+void InstanceConnection::reply(std::string_view line)
+{
+    if (fd_ < 0)
+        return;
+    WriteAll(fd_, std::string(line) + "\n", std::chrono::steady_clock::now() + std::chrono::seconds(2));
+    ::close(fd_);
+    fd_ = -1;
 }
 
 fs::path UserRuntimeDirectory()

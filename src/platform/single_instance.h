@@ -1,6 +1,10 @@
 #pragma once
 // Only one instance of the program runs per user session.
+#include <chrono>
 #include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace kv {
 
@@ -30,11 +34,15 @@ public:
     bool claim() override;
     void takeOver() override;
 
-    // The claiming instance's listening socket (-1 without one); readable when asked to show.
-    int showRequestSocket() const { return listener_; }
-    // Takes one waiting request; false when none waits.
-    bool takeShowRequest();
+    // The claiming instance's listening socket (-1 without one); readable when a later start
+    // connects.
+    int requestSocket() const { return listener_; }
+    // One waiting connection, non-blocking; -1 when none waits.
+    int acceptConnection();
     bool askRunningInstanceToShow() const override;
+    // From a later start: sends one request line and waits for the reply line. Nothing when
+    // no instance listens; "" when it closed without answering or did not answer in time.
+    std::optional<std::string> sendRequest(std::string_view line, std::chrono::milliseconds timeout) const;
 
 private:
     enum class Claim { Taken, Held, Unusable };
@@ -43,6 +51,29 @@ private:
     std::filesystem::path directory_;
     int lock_ = -1;
     int listener_ = -1;
+};
+
+// One connection of a later start, on the claiming instance's side: the request line is
+// read as it arrives (never more than kMaxInstanceMessage), the reply written back at once.
+class InstanceConnection {
+public:
+    explicit InstanceConnection(int fd) : fd_(fd) {}
+    ~InstanceConnection();
+    InstanceConnection(const InstanceConnection&) = delete;
+    InstanceConnection& operator=(const InstanceConnection&) = delete;
+
+    enum class State { Reading, Complete, Failed };
+    int fd() const { return fd_; }
+    // Reads what has arrived without waiting. Complete at the first line end or when the
+    // other side has finished sending; Failed when it sends too much or the read fails.
+    State readAvailable();
+    const std::string& request() const { return request_; }
+    // Best effort: a start that has gone away is not waited for. Closes the connection.
+    void reply(std::string_view line);
+
+private:
+    int fd_;
+    std::string request_;
 };
 
 // $XDG_RUNTIME_DIR, else a private folder of this user under /tmp (created 0700 and

@@ -10,6 +10,18 @@
 
 namespace kv {
 
+// What Cancel in a login dialog does: end the program (at start-up), or only close the
+// dialog unpassed (when a locked program is to be shown again).
+enum class LoginCancel { EndsProgram, ClosesDialog };
+
+// The profile's login dialogs in turn; true when none is needed or every one was passed.
+// The cipher keys must be set. Running out of attempts ends the program either way.
+bool PassProgramLogin(const std::filesystem::path& profileFile, Dialogs& dialogs, Process& process,
+                      AccountCheck& accounts, const UserAccount& user, LoginCancel cancel);
+
+// True when the profile asks for a login at all.
+bool ProgramLoginEnabled(const std::filesystem::path& profileFile, Dialogs& dialogs, Process& process);
+
 // Returns when the user may go on (the cipher keys must be set); otherwise the program ends.
 void RunAccessControl(const std::filesystem::path& profileFile, Dialogs& dialogs, Process& process,
                       AccountCheck& accounts, const UserAccount& user);

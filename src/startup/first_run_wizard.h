@@ -27,6 +27,9 @@ public:
     std::string cmdBrowse_Click(const std::string& txtDefaultDir);
     bool tmrGData_Timer(int cursorX, int cursorY);
     int progress() const { return mouse_.progress(); }
+    // Without the form there is no mouse to follow: the key is the system's randomness alone,
+    // which is all its strength rests on anyway.
+    void generateKeyWithoutMouse() { key_ = BuildProfileKey({}, random_); }
     bool keyGenerated() const { return !key_.empty(); }
     // option: the selected Option1 index (a login choice, 1 to 4).
     bool cmdFinish_Click(const std::string& txtDefaultDir, int option, bool chkMakeCategories);

@@ -4,7 +4,7 @@
 // caption() with Text1 preset to initialLogin(), puts the focus on the password box
 // when focusOnPassword(), and forwards its buttons here:
 //   cmdYes_Click → Passed: close the dialog; ClearPassword: empty Text2; Stay: nothing.
-//   cmdNo_Click  → the program ends.
+//   cmdNo_Click  → the program ends (unless cancelEndsProgram is false); then close the dialog.
 // Closing the dialog any other way leaves Passed false.
 #include "platform/account_check.h"
 #include "platform/user_account.h"
@@ -27,12 +27,19 @@ public:
     // Reads what the dialog needs before it is shown; ends the program when a setting is missing.
     virtual void Form_Load() = 0;
     virtual LoginVerdict cmdYes_Click(const std::string& text1, const std::string& text2) = 0;
-    void cmdNo_Click() { process_.endProgram(); }
+    void cmdNo_Click()
+    {
+        if (cancelEndsProgram)
+            process_.endProgram();
+    }
 
     const std::string& initialLogin() const { return initialLogin_; }
 
     bool Passed = false;
     std::int16_t AttemptsLeft = 0;
+    // At start-up Cancel ends the program; when a locked program is shown again it only
+    // keeps the program locked.
+    bool cancelEndsProgram = true;
 
 protected:
     LoginDialog(const SecuritySettings& settings, Dialogs& dialogs, Process& process)

@@ -37,7 +37,10 @@ LoginForm::LoginForm(LoginDialog& logic, QWidget* parent)
     setMinimumWidth(340);
 
     connect(yes_, &QPushButton::clicked, this, &LoginForm::cmdYes_Click);
-    connect(no_, &QPushButton::clicked, this, [this] { logic_.cmdNo_Click(); });
+    connect(no_, &QPushButton::clicked, this, [this] {
+        logic_.cmdNo_Click();
+        reject();
+    });
 }
 
 void LoginForm::showEvent(QShowEvent* event)

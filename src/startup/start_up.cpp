@@ -1,16 +1,13 @@
 #include "startup/start_up.h"
 
 #include "startup/access_control.h"
-#include "startup/create_profile.h"
 #include "startup/first_run_wizard.h"
 #include "startup/profile.h"
-#include "startup/profile_key.h"
 #include "startup/profile_settings.h"
+#include "startup/recorded_profile.h"
 #include "startup/run_entry.h"
 #include "startup/startup_texts.h"
-#include "storage/ini_values.h"
 #include "storage/key_material.h"
-#include "storage/secure_store.h"
 #include "storage/sites_tree.h"
 #include "storage/temp_files.h"
 
@@ -24,8 +21,6 @@ namespace kv {
 namespace {
 namespace fs = std::filesystem;
 
-const std::string kProfileKey(kProfileRegistryKey);
-
 std::vector<std::string> Words(const std::vector<std::string>& arguments)
 {
     std::vector<std::string> words;
@@ -35,14 +30,6 @@ std::vector<std::string> Words(const std::vector<std::string>& arguments)
             words.push_back(word);
     }
     return words;
-}
-
-// A path as the registry keeps it: without a trailing "/" (the root excepted).
-std::string StoredPath(std::string path)
-{
-    while (path.size() > 1 && path.ends_with('/'))
-        path.pop_back();
-    return path;
 }
 
 void RefuseSecondInstance(StartUpContext& context, std::string_view title)
@@ -69,7 +56,8 @@ void TerminateOldProgram(const std::vector<std::string>& words, StartUpContext& 
 // A temp file this old belongs to a write that was cut short, never to one in progress.
 constexpr std::chrono::minutes kStaleTempFileAge(1);
 
-void EndWithRegistryMessage(std::string_view start, std::string_view end, StartUpContext& context)
+[[noreturn]] void EndWithRegistryMessage(std::string_view start, std::string_view end,
+                                         StartUpContext& context)
 {
     context.dialogs.message(std::string(start) + "\n" + context.registryLocation.string() + "\n\n" +
                                 std::string(end),
@@ -77,16 +65,14 @@ void EndWithRegistryMessage(std::string_view start, std::string_view end, StartU
     context.process.endProgram();
 }
 
-// A value of the profile's registry key; "" when none is recorded. A registry that cannot
-// be read is not "nothing recorded": starting over would put a new profile over the user's.
-std::string RecordedProfileValue(std::string_view valueName, StartUpContext& context)
+// What the registry records of the profile. A registry that cannot be read ends the start:
+// it is not "nothing recorded".
+Profile ReadRecordedProfile(StartUpContext& context)
 {
-    const auto stored = context.registry.ReadStringOrFailure(kProfileKey, std::string(valueName));
-    if (!stored) {
+    auto recorded = RecordedProfile(context.registry);
+    if (!recorded)
         EndWithRegistryMessage(kRegistryUnreadable, kRegistryUnreadableEnd, context);
-        return {};
-    }
-    return stored->value_or("");
+    return std::move(*recorded);
 }
 
 std::string ProfileFoundQuestion(const NewProfile& created)
@@ -102,14 +88,19 @@ void CreateFirstProfile(StartUpContext& context)
     const NewProfile& created = wizard.results();
     if (created.incomplete())
         context.process.endProgram();
-    if (!CreateProfile(created, context.machine.volumeSerial(), context.shortcuts) &&
-        context.dialogs.ask(ProfileFoundQuestion(created), Buttons::YesNo, Icon::Exclamation) !=
-            Dialogs::Answer::Yes)
+    const auto takeFoundProfile = [&] {
+        return context.dialogs.ask(ProfileFoundQuestion(created), Buttons::YesNo, Icon::Exclamation) ==
+               Dialogs::Answer::Yes;
+    };
+    switch (
+        InstallNewProfile(created, context.machine, context.shortcuts, context.registry, takeFoundProfile)) {
+    case NewProfileInstall::Recorded:
+        break;
+    case NewProfileInstall::Declined:
         context.process.endProgram();
-    if (context.registry.WriteString(kProfileKey, std::string(kProfileNameValue), created.name) == 0 ||
-        context.registry.WriteString(kProfileKey, std::string(kProfilePathValue), StoredPath(created.path)) ==
-            0)
+    case NewProfileInstall::NotRecorded:
         EndWithRegistryMessage(kRegistryNotWritten, kRegistryNotWrittenEnd, context);
+    }
 }
 
 std::string MissingProfileQuestion(const Profile& profile)
@@ -135,12 +126,13 @@ std::optional<Profile> FindMissingProfile(Profile profile, StartUpContext& conte
             context.dialogs.message(kNoSourceDirectory);
             break;
         }
-        profile.path = StoredPath(chosen->string());
+        profile.path = StoredProfilePath(chosen->string());
         if (!profile.path.is_absolute() || !FileExists(ProfileFile(profile))) {
             context.dialogs.message(kSecondReadFailed);
             break;
         }
-        context.registry.WriteString(kProfileKey, std::string(kProfilePathValue), profile.path.string());
+        // A registry that refuses it only means the question comes again at the next start.
+        RecordProfilePath(context.registry, profile.path);
         return profile;
     }
     default:
@@ -152,19 +144,12 @@ std::optional<Profile> FindMissingProfile(Profile profile, StartUpContext& conte
 // Both cipher keys from this machine and the profile key stored under the machine key.
 void SetUpKeys(const Profile& profile, StartUpContext& context)
 {
-    const std::string serialPart = VolumeSerialPart(context.machine.volumeSerial());
-    const std::string machineKey = MachineKey(serialPart);
-    const std::string stored = ReadIniValue(kSecuritySection, ENCRYPTION_KEY, ProfileFile(profile));
-    auto profileKey = DecryptValue(stored, machineKey);
-    if (!profileKey) {
-        context.dialogs.message(profileKey.error().description);
+    auto keys = ProfileCipherKeys(ProfileFile(profile), context.machine.volumeSerial());
+    if (!keys) {
+        context.dialogs.message(keys.error());
         context.process.endProgram();
     }
-    if (profileKey->size() != kProfileKeyLength) {
-        context.dialogs.message(std::to_string(profileKey->size()));
-        context.process.endProgram();
-    }
-    SetCipherKeys({machineKey, ValueKey(serialPart, *profileKey)});
+    SetCipherKeys(std::move(*keys));
 }
 } // namespace
 
@@ -199,19 +184,18 @@ void StartUp(const std::vector<std::string>& arguments, StartUpContext& context)
 
 void ResolveProfile(StartUpContext& context)
 {
-    std::string name = RecordedProfileValue(kProfileNameReadAs, context);
-    if (name.empty()) {
+    Profile profile = ReadRecordedProfile(context);
+    if (profile.name.empty()) {
         CreateFirstProfile(context);
-        name = RecordedProfileValue(kProfileNameReadAs, context);
+        profile = ReadRecordedProfile(context);
     }
-    if (name != context.user.name()) {
+    if (profile.name != context.user.name()) {
         // The profile was made under another account name; opening it here would be wrong,
         // and there is nothing else to show.
-        context.dialogs.message(std::string(kOtherAccountsProfileStart) + name +
+        context.dialogs.message(std::string(kOtherAccountsProfileStart) + profile.name +
                                 std::string(kOtherAccountsProfileEnd));
         context.process.endProgram();
     }
-    Profile profile{name, RecordedProfileValue(kProfilePathValue, context)};
     if (!profile.path.is_absolute() || !FileExists(ProfileFile(profile))) {
         auto found = FindMissingProfile(std::move(profile), context);
         if (!found)

@@ -3,6 +3,7 @@
 #include "common/temp_dir.h"
 #include "platform/browser_profile_directory.h"
 #include "platform/core_dumps.h"
+#include "platform/instance_request.h"
 #include "platform/process_terminator.h"
 #include "platform/single_instance.h"
 #include "platform/user_account.h"
@@ -16,6 +17,7 @@
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace kv::test {
@@ -42,23 +44,94 @@ TEST(RuntimeDirInstanceLock, LaterStartCanAskTheRunningOneToShowItself)
     TempDir runtime;
     RuntimeDirInstanceLock running(runtime.path());
     ASSERT_TRUE(running.claim());
-    ASSERT_GE(running.showRequestSocket(), 0);
-    EXPECT_FALSE(running.takeShowRequest());
+    ASSERT_GE(running.requestSocket(), 0);
+    EXPECT_LT(running.acceptConnection(), 0);
 
     RuntimeDirInstanceLock later(runtime.path());
     ASSERT_FALSE(later.claim());
     ASSERT_TRUE(later.askRunningInstanceToShow());
 
-    pollfd readable{running.showRequestSocket(), POLLIN, 0};
+    pollfd readable{running.requestSocket(), POLLIN, 0};
     ASSERT_EQ(poll(&readable, 1, 10000), 1) << "no request arrived within 10 s";
-    EXPECT_TRUE(running.takeShowRequest());
-    EXPECT_FALSE(running.takeShowRequest());
+    InstanceConnection connection(running.acceptConnection());
+    ASSERT_GE(connection.fd(), 0);
+    pollfd sent{connection.fd(), POLLIN, 0};
+    ASSERT_EQ(poll(&sent, 1, 10000), 1) << "the connection never finished";
+    ASSERT_EQ(connection.readAvailable(), InstanceConnection::State::Complete);
+    EXPECT_EQ(DecodeInstanceRequest(connection.request()), InstanceRequest{});
+    EXPECT_LT(running.acceptConnection(), 0);
+}
+
+// The running instance's side of one connection, served on a thread of its own.
+std::string ServeOneRequest(RuntimeDirInstanceLock& running, const std::string& answer)
+{
+    pollfd readable{running.requestSocket(), POLLIN, 0};
+    if (poll(&readable, 1, 10000) != 1)
+        return "no connection";
+    InstanceConnection connection(running.acceptConnection());
+    for (;;) {
+        pollfd sent{connection.fd(), POLLIN, 0};
+        if (poll(&sent, 1, 10000) != 1)
+            return "no request";
+        const auto state = connection.readAvailable();
+        if (state == InstanceConnection::State::Failed)
+            return "failed";
+        if (state == InstanceConnection::State::Complete)
+            break;
+    }
+    connection.reply(answer);
+    return connection.request();
+}
+
+TEST(RuntimeDirInstanceLock, RequestsAndRepliesCrossTheSocketWhole)
+{
+    TempDir runtime;
+    RuntimeDirInstanceLock running(runtime.path());
+    ASSERT_TRUE(running.claim());
+    InstanceRequest login;
+    login.kind = InstanceRequest::Kind::LoginSites;
+    // A name may hold anything a file name can, line ends included.
+    login.sites = {"/Mail/Bank", "/odd\nname \"quoted\""};
+    std::string received;
+    std::thread server([&] { received = ServeOneRequest(running, EncodeInstanceReply({true, "2 sites"})); });
+    const auto reply = RuntimeDirInstanceLock(runtime.path())
+                           .sendRequest(EncodeInstanceRequest(login), std::chrono::seconds(10));
+    server.join();
+    EXPECT_EQ(DecodeInstanceRequest(received), login);
+    ASSERT_TRUE(reply.has_value());
+    EXPECT_EQ(DecodeInstanceReply(*reply), (InstanceReply{true, "2 sites"}));
+}
+
+TEST(RuntimeDirInstanceLock, OversizedRequestFailsUnread)
+{
+    TempDir runtime;
+    RuntimeDirInstanceLock running(runtime.path());
+    ASSERT_TRUE(running.claim());
+    std::string outcome;
+    std::thread server([&] { outcome = ServeOneRequest(running, "{}"); });
+    RuntimeDirInstanceLock(runtime.path())
+        .sendRequest(std::string(kMaxInstanceMessage + 10, 'x'), std::chrono::seconds(10));
+    server.join();
+    EXPECT_EQ(outcome, "failed");
+}
+
+TEST(InstanceRequest, MalformedLinesAreRefusedNeverGuessed)
+{
+    for (const char* line :
+         {"{", "[]", R"({"request":"login-sites"})", R"({"request":"login-sites","sites":[]})",
+          R"({"request":"login-sites","sites":[1]})", R"({"request":"login-hotkey","hotkey":"1"})",
+          R"({"request":"login-folder"})", R"({"request":"format-disk"})"})
+        EXPECT_FALSE(DecodeInstanceRequest(line).has_value()) << line;
+    EXPECT_FALSE(DecodeInstanceReply("").has_value());
+    EXPECT_FALSE(DecodeInstanceReply(R"({"ok":"yes","message":""})").has_value());
 }
 
 TEST(RuntimeDirInstanceLock, NobodyToAskWhenNoInstanceRuns)
 {
     TempDir runtime;
     EXPECT_FALSE(RuntimeDirInstanceLock(runtime.path()).askRunningInstanceToShow());
+    EXPECT_FALSE(
+        RuntimeDirInstanceLock(runtime.path()).sendRequest("{}", std::chrono::seconds(1)).has_value());
 }
 
 TEST(LinuxUserAccount, DocumentsFolderFollowsTheUserDirectories)
