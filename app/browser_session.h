@@ -5,6 +5,7 @@
 #include "browser/browser_host.h"
 #include "browser/browser_sink.h"
 #include "browser/capture_log.h"
+#include "browser/chromium/browser_profile_directory.h"
 #include "browser/chromium/chromium_process.h"
 #include "browser/chromium/chromium_session.h"
 #include "browser/chromium/qt_chromium_pump.h"
@@ -36,13 +37,11 @@ public:
     explicit MainWindowBrowserHost(BrowserCleanup& cleanup) : cleanup_(cleanup) {}
     void attach(frmMain* window) { window_ = window; }
 
+    // A locked window asks its login before it shows.
     void activate() override
     {
-        if (window_) {
-            window_->showNormal();
-            window_->raise();
-            window_->activateWindow();
-        }
+        if (window_)
+            window_->showFromOutside();
     }
     void reloadSitesTree() override
     {
@@ -81,6 +80,7 @@ public:
     }
 
     UrlLauncher& launcher() { return engine_; }
+    LoginEngine& engine() { return engine_; }
     SiteCommands& siteCommands() { return commands_; }
     WindowList& windows() { return *session_; }
     CaptureLog& captureLog() { return log_; }

@@ -6,6 +6,7 @@
 #include "mainwindow/data_directory.h"
 #include "mainwindow/main_window_form.h"
 #include "mainwindow/main_window_texts.h"
+#include "mainwindow/program_requests.h"
 #include "platform/account_check.h"
 #include "platform/autostart_registry_backend.h"
 #include "platform/connection_state.h"
@@ -18,13 +19,16 @@
 #include "platform/machine_identity.h"
 #include "platform/process_terminator.h"
 #include "platform/qt_gui_thread.h"
+#include "platform/qt_instance_server.h"
 #include "platform/qt_interval_timer.h"
+#include "platform/qt_logind_session_lock.h"
 #include "platform/single_instance.h"
 #include "platform/supported_browser.h"
 #include "platform/user_account.h"
 #include "platform/xdg_desktop_shell.h"
 #include "platform/xdg_directories.h"
 #include "platform/xdg_launcher.h"
+#include "startup/access_control.h"
 #include "startup/profile.h"
 #include "startup/program_desktop_entries.h"
 #include "startup/start_up.h"
@@ -38,7 +42,6 @@
 #include "widgets/qt_wait_until.h"
 
 #include <QApplication>
-#include <QSocketNotifier>
 
 #include <memory>
 #include <string>
@@ -108,26 +111,46 @@ int main(int argc, char** argv)
 
     OptionsAreaServices options{
         process, registry, shortcuts, executable, &hotkeys, DesktopHotkeys::OfferedNames(), std::nullopt};
-    frmMain window(
-        {CurrentProfile().path, ProfileFile(), dataDirectory, dialogs, browserSession.launcher(), trash,
-         &browserSession.siteCommands(), &browserSession.captureLog(), &hotkeys.registration(), &updates,
-         [&browserSession] { browserSession.createTracker(); }, shutdown, &shell,
-         [&browserSession] { PrintSites(browserSession.windows(), CurrentProfile().path, QtWaitUntil); },
-         &options});
+    MainWindowContext windowContext{
+        CurrentProfile().path,
+        ProfileFile(),
+        dataDirectory,
+        dialogs,
+        browserSession.launcher(),
+        trash,
+        &browserSession.siteCommands(),
+        &browserSession.captureLog(),
+        &hotkeys.registration(),
+        &updates,
+        [&browserSession] { browserSession.createTracker(); },
+        shutdown,
+        &shell,
+        [&browserSession] { PrintSites(browserSession.windows(), CurrentProfile().path, QtWaitUntil); },
+        &options};
+    // Showing a locked window asks the profile's login again; Cancel keeps it locked.
+    windowContext.passProgramLogin = [&] {
+        return PassProgramLogin(ProfileFile(), dialogs, process, accounts, user, LoginCancel::ClosesDialog);
+    };
+    windowContext.programLoginEnabled = [&] { return ProgramLoginEnabled(ProfileFile(), dialogs, process); };
+    windowContext.loginHotkey = [&browserSession](int n) { browserSession.loginHotkeySites(n); };
+    frmMain window(std::move(windowContext));
     browserSession.host().attach(&window);
     hotkeys.dispatchTo(window, [&browserSession](int n) { browserSession.loginHotkeySites(n); });
     dialogs.setParent(&window);
+    // With a tray the window may be hidden when the last dialog closes: only its unload ends the program.
+    application.setQuitOnLastWindowClosed(false);
+    QObject::connect(&window, &frmMain::unloaded, &application, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    // The desktop session's lock locks the program too.
+    LogindSessionLock sessionLock;
+    QObject::connect(&sessionLock, &LogindSessionLock::sessionLocked, &window, &frmMain::lockProgram);
 
-    // A later start asks this one to come forward instead of running twice.
-    std::unique_ptr<QSocketNotifier> showRequests;
-    if (instance.showRequestSocket() >= 0) {
-        showRequests = std::make_unique<QSocketNotifier>(instance.showRequestSocket(), QSocketNotifier::Read);
-        QObject::connect(showRequests.get(), &QSocketNotifier::activated, &window,
-                         [&instance, &browserSession] {
-                             while (instance.takeShowRequest())
-                                 browserSession.host().activate();
-                         });
-    }
+    // A later start asks this one to come forward, or to log in for the command-line tool.
+    ProgramRequests requests(
+        CurrentProfile().path, browserSession.engine(), browserSession.siteCommands(),
+        {[&window] { window.showFromOutside(); }, [&window] { return window.programLock().locked(); }});
+    QtInstanceServer requestServer(
+        instance, [&requests](const InstanceRequest& request) { return requests.handle(request); });
 
     window.show();
     return application.exec();

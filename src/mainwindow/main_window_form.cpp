@@ -1,5 +1,6 @@
 #include "mainwindow/main_window_form.h"
 
+#include "browser/site_commands.h"
 #include "hotkeys/hotkey_registration.h"
 #include "mainwindow/about_frame.h"
 #include "mainwindow/area_table.h"
@@ -11,10 +12,13 @@
 #include "mainwindow/proxy_frame.h"
 #include "mainwindow/qt_command_bar.h"
 #include "mainwindow/qt_skin.h"
+#include "mainwindow/qt_tray_icon.h"
 #include "mainwindow/security_audit_frame.h"
 #include "mainwindow/skin_table.h"
 #include "mainwindow/time_saved_frame.h"
 #include "mainwindow/tools_frame.h"
+#include "mainwindow/tray_notice.h"
+#include "mainwindow/tray_texts.h"
 #include "mainwindow/updates_frame.h"
 #include "widgets/qt_icons.h"
 #include "widgets/qt_text.h"
@@ -26,8 +30,11 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -40,6 +47,8 @@ constexpr int kWindowExtraHeightTwips = 850;
 constexpr int kWindowWidth = 780;
 constexpr int kBottomCornerSize = 32;
 constexpr int kFrameRightMargin = 4;
+// How often the idle minutes are looked at.
+constexpr int kIdleCheckMs = 15'000;
 
 QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& caption)
 {
@@ -77,9 +86,25 @@ QWidget* OpenDialog(HotkeyDialog dialog)
 frmMain::frmMain(MainWindowContext context, QWidget* parent)
     : QMainWindow(parent), context_(std::move(context)),
       logic_(context_.profileFile, *this, context_.dialogs, context_.launcher, context_.shutdown),
-      secrets_(clipboard_, [this](std::chrono::milliseconds delay, std::function<void()> call) {
-          QTimer::singleShot(delay, this, std::move(call));
-      })
+      secrets_(clipboard_,
+               [this](std::chrono::milliseconds delay, std::function<void()> call) {
+                   QTimer::singleShot(delay, this, std::move(call));
+               }),
+      lock_(context_.profileFile, context_.clock ? context_.clock : ProgramLock::Clock([] {
+                return std::chrono::steady_clock::now();
+            }),
+            {[this] { hideAndForget(); },
+             [this] {
+                 showNormal();
+                 raise();
+                 activateWindow();
+                 updateTray();
+             },
+             [this] { return context_.passProgramLogin && context_.passProgramLogin(); },
+             [this] {
+                 return context_.passProgramLogin && context_.programLoginEnabled &&
+                        context_.programLoginEnabled();
+             }})
 {
     setObjectName("frmMain");
     Form_Load();
@@ -120,6 +145,8 @@ void frmMain::Form_Load()
     bottomCorner_->raise();
 
     selectBarPosition(0);
+    buildLockAndSearchKeys();
+    buildTray();
     if (context_.createBrowserTracker)
         context_.createBrowserTracker();
     restoreWindowPosition();
@@ -253,6 +280,112 @@ QSize frmMain::minimumClientSize() const
             frame.height() + kBottomCornerSize};
 }
 
+void frmMain::buildLockAndSearchKeys()
+{
+    auto* lock = new QAction(this);
+    lock->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    lock->setShortcutContext(Qt::WindowShortcut);
+    connect(lock, &QAction::triggered, this, &frmMain::lockProgram);
+    addAction(lock);
+    auto* search = new QAction(this);
+    search->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    search->setShortcutContext(Qt::WindowShortcut);
+    connect(search, &QAction::triggered, this, [this] {
+        if (logic_.selectedPosition() != 0)
+            selectBarPosition(0);
+        sites_->focusSearch();
+    });
+    addAction(search);
+
+    // Any input in any of the program's windows counts as activity.
+    qApp->installEventFilter(this);
+    idleTimer_ = new QTimer(this);
+    connect(idleTimer_, &QTimer::timeout, this, [this] {
+        lock_.idleCheck();
+        updateTray();
+    });
+    idleTimer_->start(kIdleCheckMs);
+}
+
+void frmMain::buildTray()
+{
+    const bool available =
+        context_.trayAvailable ? context_.trayAvailable() : QSystemTrayIcon::isSystemTrayAvailable();
+    if (!available)
+        return;
+    tray_ = new TrayIcon(context_.profileDirectory, ProgramIcon(context_.dataDirectory), this);
+    connect(tray_, &TrayIcon::showHideRequested, this, [this] {
+        if (isVisible())
+            hide();
+        else
+            showFromOutside();
+        updateTray();
+    });
+    connect(tray_, &TrayIcon::lockRequested, this, &frmMain::lockProgram);
+    connect(tray_, &TrayIcon::siteChosen, this, [this](const QString& file) {
+        if (lock_.locked() || !context_.siteCommands)
+            return;
+        SitesTreeNode node;
+        node.key = file.toStdString();
+        node.image = node.selectedImage = kSiteImage;
+        context_.siteCommands->mnuLogin(&node);
+    });
+    connect(tray_, &TrayIcon::hotkeyChosen, this, [this](int hotkeyNumber) {
+        if (!lock_.locked() && context_.loginHotkey)
+            context_.loginHotkey(hotkeyNumber);
+    });
+    connect(tray_, &TrayIcon::exitRequested, this, [this] { logic_.onCommand(kCommandExit); });
+    connect(tray_->menu(), &QMenu::aboutToShow, this, &frmMain::updateTray);
+    updateTray();
+    tray_->show();
+}
+
+void frmMain::updateTray()
+{
+    if (tray_)
+        tray_->setWindowState(isVisible(), lock_.locked(), lock_.available());
+}
+
+void frmMain::showFromOutside()
+{
+    lock_.show();
+}
+
+void frmMain::lockProgram()
+{
+    lock_.lock();
+    updateTray();
+}
+
+void frmMain::hideAndForget()
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible() && !qobject_cast<QMenu*>(window))
+            window->close();
+    }
+    hide();
+    sites_->forgetDecrypted();
+    // Without a tray there is nothing left to show the window again with: the login is
+    // asked at once.
+    if (!tray_)
+        QTimer::singleShot(0, this, &frmMain::showFromOutside);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+        lock_.userActive();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void frmMain::layoutFrames()
 {
     QWidget* client = centralWidget();
@@ -338,6 +471,7 @@ void frmMain::cmd_ProxySetup_Click()
 
 void frmMain::closeWindow()
 {
+    exiting_ = true;
     close();
 }
 
@@ -347,6 +481,16 @@ void frmMain::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
+    // Closing the window keeps the program in the tray; only Exit ends it.
+    if (tray_ && !exiting_) {
+        event->ignore();
+        hide();
+        if (TakeTrayNotice(context_.profileFile))
+            tray_->notify(QString::fromUtf8(kTrayNotice.data(), static_cast<qsizetype>(kTrayNotice.size())));
+        updateTray();
+        return;
+    }
+    exiting_ = false;
     if (!logic_.onUnloadRequest()) {
         event->ignore();
         return;
@@ -357,6 +501,7 @@ void frmMain::closeEvent(QCloseEvent* event)
         if (window != this && window->isVisible())
             window->close();
     }
+    emit unloaded();
 }
 
 bool frmMain::dialogOpen(HotkeyDialog dialog) const

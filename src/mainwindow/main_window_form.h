@@ -4,6 +4,7 @@
 #include "hotkeys/hide_show_window.h"
 #include "mainwindow/main_window_logic.h"
 #include "mainwindow/options_frame.h"
+#include "mainwindow/program_lock.h"
 #include "mainwindow/sites_frame.h"
 #include "platform/desktop_shell.h"
 #include "tools/secret_clipboard.h"
@@ -11,12 +12,14 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
 
 class QFrame;
 class QLabel;
+class QTimer;
 
 namespace kv {
 
@@ -34,6 +37,7 @@ class TimeSavedFrame;
 class ToolsFrame;
 class Updates;
 class UpdatesFrame;
+class TrayIcon;
 
 struct MainWindowContext {
     std::filesystem::path profileDirectory;
@@ -58,6 +62,16 @@ struct MainWindowContext {
     std::function<void()> printSites;
     // The Options area's stores; without them the area is an empty frame.
     OptionsAreaServices* options = nullptr;
+    // The lock: the profile's login dialogs when the window is shown again (true when passed),
+    // and whether the profile has a login at all. Without them the lock is off.
+    std::function<bool()> passProgramLogin;
+    std::function<bool()> programLoginEnabled;
+    // Where the tray icon is (the desktop's tray when unset); without one, closing exits.
+    std::function<bool()> trayAvailable;
+    // The idle lock's clock (the steady clock when unset).
+    ProgramLock::Clock clock;
+    // A tray click on a site or a hotkey logs in.
+    std::function<void(int hotkeyNumber)> loginHotkey;
 };
 
 class frmMain : public QMainWindow, public MainWindowView, public HideShowWindow {
@@ -80,6 +94,13 @@ public:
     void setWindowVisible(bool visible) override;
 
     MainWindowLogic& logic() { return logic_; }
+    ProgramLock& programLock() { return lock_; }
+    TrayIcon* trayIcon() const { return tray_; }
+    // From the tray, the desktop or a later start: shows the window, asking the login first
+    // when the program is locked.
+    void showFromOutside();
+    // Ctrl+L, the tray, the session's lock.
+    void lockProgram();
     CommandBar* CommandBars() const { return commandBar_; }
     ShortcutBar* wndShortcutBar() const { return bar_; }
     SitesFrame* fraSites() const { return sites_; }
@@ -97,9 +118,12 @@ public:
 
 signals:
     void areaShown(int barId);
+    // The window has closed for good: the program ends.
+    void unloaded();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -112,6 +136,10 @@ private:
     void restoreWindowPosition();
     void cmdBlock_Click();
     void cmd_ProxySetup_Click();
+    void buildTray();
+    void buildLockAndSearchKeys();
+    void hideAndForget();
+    void updateTray();
     int twipsToPixelsX(int twips) const;
     int twipsToPixelsY(int twips) const;
     int pixelsToTwipsX(int pixels) const;
@@ -138,6 +166,10 @@ private:
     ProxyFrame* proxy_ = nullptr;
     QHash<int, QWidget*> areaFrames_;
     QList<QWidget*> subFrames_;
+    ProgramLock lock_;
+    TrayIcon* tray_ = nullptr;
+    QTimer* idleTimer_ = nullptr;
+    bool exiting_ = false; // the window closes for good, not to the tray
     bool unloading_ = false;
 };
 

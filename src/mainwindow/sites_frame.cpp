@@ -5,6 +5,7 @@
 #include "mainwindow/capture_log_widget.h"
 #include "mainwindow/nimbrase_option.h"
 #include "mainwindow/site_details_form.h"
+#include "mainwindow/tray_texts.h"
 #include "sites/site_tree_commands.h"
 #include "sites/site_tree_texts.h"
 #include "storage/site_file.h"
@@ -18,8 +19,10 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 namespace kv {
@@ -43,8 +46,14 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, 
 } // namespace
 
 SitesFrame::SitesFrame(SitesAreaContext context, QWidget* parent)
-    : QGroupBox("Sites", parent), context_(std::move(context)), tree_(new SitesTreeWidget(this))
+    : QGroupBox("Sites", parent), context_(std::move(context)), search_(new QLineEdit(this)),
+      tree_(new SitesTreeWidget(this))
 {
+    search_->setObjectName("txtSearch");
+    search_->setPlaceholderText(QString::fromUtf8(kSearchPlaceholder.data(), kSearchPlaceholder.size()));
+    search_->setClearButtonEnabled(true);
+    connect(search_, &QLineEdit::textChanged, this, &SitesFrame::filterTree);
+    connect(search_, &QLineEdit::returnPressed, this, &SitesFrame::txtSearch_Enter);
     setObjectName("fraSites");
     tree_->acceptLabel = [this](QTreeWidgetItem* item, const QString& text) {
         return acceptLabel(item, text);
@@ -52,6 +61,7 @@ SitesFrame::SitesFrame(SitesAreaContext context, QWidget* parent)
     buildMenus();
 
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(search_);
     layout->addWidget(tree_, 1);
     if (context_.captureLog)
         layout->addWidget(new CaptureLogWidget(*context_.captureLog, this));
@@ -150,6 +160,59 @@ void SitesFrame::reloadTree()
     SitesTreeModel model;
     FillSitesTree(model, context_.profileDirectory);
     tree_->showModel(model);
+    if (!search_->text().isEmpty())
+        filterTree();
+}
+
+void SitesFrame::focusSearch()
+{
+    search_->setFocus(Qt::ShortcutFocusReason);
+    search_->selectAll();
+}
+
+void SitesFrame::forgetDecrypted()
+{
+    search_->clear();
+    searchCache_.forget();
+}
+
+void SitesFrame::filterTree()
+{
+    const std::string text = search_->text().toStdString();
+    for (int i = 0; i < tree_->topLevelItemCount(); ++i)
+        filterNode(tree_->topLevelItem(i), text);
+}
+
+bool SitesFrame::filterNode(QTreeWidgetItem* item, const std::string& text)
+{
+    if (isSite(item)) {
+        const bool shown =
+            searchCache_.matches(SiteEntryOf(context_.profileDirectory, SitesTreeWidget::key(item)), text);
+        item->setHidden(!shown);
+        return shown;
+    }
+    bool anyShown = false;
+    for (int i = 0; i < item->childCount(); ++i)
+        anyShown = filterNode(item->child(i), text) || anyShown;
+    // The root stays, so that an empty result still shows where the sites would be.
+    item->setHidden(!SitesTreeWidget::isRoot(item) && !text.empty() && !anyShown);
+    if (!text.empty() && anyShown)
+        item->setExpanded(true);
+    return anyShown;
+}
+
+void SitesFrame::txtSearch_Enter()
+{
+    QTreeWidgetItem* current = tree_->currentItem();
+    if (!current || current->isHidden() || !isSite(current)) {
+        for (QTreeWidgetItemIterator it(tree_, QTreeWidgetItemIterator::NotHidden); *it; ++it) {
+            if (isSite(*it)) {
+                tree_->setCurrentItem(*it);
+                break;
+            }
+        }
+    }
+    cmd_LaunchAndLogin_Click();
 }
 
 void SitesFrame::clearTree()

@@ -4,6 +4,7 @@
 #include "browser/capture_log.h"
 #include "browser/url_launcher.h"
 #include "platform/trash.h"
+#include "sites/site_search.h"
 #include "support/dialogs.h"
 
 #include <QGroupBox>
@@ -13,6 +14,7 @@
 
 class QAction;
 class QCheckBox;
+class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTreeWidgetItem;
@@ -47,11 +49,16 @@ public:
     void reloadTree();
     void clearTree();
     void setNimbrase(bool checked);
+    // Ctrl+F.
+    void focusSearch();
+    // The lock: the decrypted names, addresses and logins of the search are wiped.
+    void forgetDecrypted();
 
     SitesTreeWidget* TreeView1() const { return tree_; }
     QMenu* mnuFiles() const { return filesMenu_; }
     QMenu* mnuFolders() const { return foldersMenu_; }
     QCheckBox* chkNimbrase() const { return nimbrase_; }
+    QLineEdit* txtSearch() const { return search_; }
 
     // Menu commands, public so that keys and tests reach them as the menus do.
     void mnuNewFolder_Click();
@@ -88,11 +95,18 @@ private:
     void mnuLogin_Click();
     void mnuLoginAllSites_Click();
     void chkNimbrase_Click(bool checked);
+    // Shows only the matching sites and the folders above them.
+    void filterTree();
+    bool filterNode(QTreeWidgetItem* item, const std::string& text);
+    // Enter in the search box logs into the selected site, or the first one shown.
+    void txtSearch_Enter();
     void buildMenus();
     void buildButtons(QLayout* layout);
 
     SitesAreaContext context_;
+    QLineEdit* search_;
     SitesTreeWidget* tree_;
+    SiteSearchCache searchCache_;
     QMenu* filesMenu_ = nullptr;
     QMenu* foldersMenu_ = nullptr;
     QAction* velotrip_ = nullptr;

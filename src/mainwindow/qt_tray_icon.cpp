@@ -1,0 +1,93 @@
+#include "mainwindow/qt_tray_icon.h"
+
+#include "mainwindow/tray_texts.h"
+#include "storage/sites_tree_model.h"
+
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <map>
+
+namespace kv {
+namespace {
+
+QString ToQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+TrayIcon::TrayIcon(std::filesystem::path profileDirectory, const QIcon& icon, QObject* parent)
+    : QObject(parent), profileDirectory_(std::move(profileDirectory)), icon_(new QSystemTrayIcon(icon, this)),
+      menu_(new QMenu), showHide_(menu_->addAction(ToQString(kTrayShow))),
+      lock_(menu_->addAction(ToQString(kTrayLock)))
+{
+    menu_->setObjectName("mnuTray");
+    menu_->addSeparator();
+    sites_ = menu_->addMenu(ToQString(kTraySites));
+    sites_->setObjectName("mnuTraySites");
+    hotkeys_ = menu_->addMenu(ToQString(kTrayHotkeys));
+    hotkeys_->setObjectName("mnuTrayHotkeys");
+    for (int n = 1; n <= 10; ++n)
+        connect(hotkeys_->addAction(QString("Ctrl+F%1").arg(n)), &QAction::triggered, this,
+                [this, n] { emit hotkeyChosen(n); });
+    menu_->addSeparator();
+    connect(menu_->addAction(ToQString(kTrayExit)), &QAction::triggered, this, &TrayIcon::exitRequested);
+    connect(showHide_, &QAction::triggered, this, &TrayIcon::showHideRequested);
+    connect(lock_, &QAction::triggered, this, &TrayIcon::lockRequested);
+    // The tree is read when the menu opens, so it shows what is on disk now.
+    connect(sites_, &QMenu::aboutToShow, this, &TrayIcon::fillSitesMenu);
+    icon_->setContextMenu(menu_);
+    icon_->setToolTip("Kestrelyn Vormaplex");
+    connect(icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger)
+            emit showHideRequested();
+    });
+}
+
+TrayIcon::~TrayIcon()
+{
+    delete menu_;
+}
+
+void TrayIcon::show()
+{
+    icon_->show();
+}
+
+void TrayIcon::notify(const QString& text)
+{
+    icon_->showMessage("Kestrelyn Vormaplex", text);
+}
+
+void TrayIcon::setWindowState(bool windowVisible, bool locked, bool lockAvailable)
+{
+    showHide_->setText(ToQString(windowVisible ? kTrayHide : kTrayShow));
+    lock_->setEnabled(lockAvailable && !locked);
+    // Nothing is logged into while the program is locked.
+    sites_->setEnabled(!locked);
+    hotkeys_->setEnabled(!locked);
+}
+
+void TrayIcon::fillSitesMenu()
+{
+    sites_->clear();
+    SitesTreeModel tree;
+    FillSitesTree(tree, profileDirectory_);
+    std::map<std::size_t, QMenu*> menus{{0, sites_}};
+    for (std::size_t index = 1; index < tree.nodes().size(); ++index) {
+        const SitesTreeNode& node = tree.nodes()[index];
+        QMenu* parent = menus.at(node.parent.value_or(0));
+        if (node.selectedImage == kSiteImage) {
+            const QString file = QString::fromStdString(node.key);
+            connect(parent->addAction(QString::fromStdString(node.text)), &QAction::triggered, this,
+                    [this, file] { emit siteChosen(file); });
+        } else {
+            menus[index] = parent->addMenu(QString::fromStdString(node.text));
+        }
+    }
+    if (tree.nodes().size() <= 1)
+        sites_->addAction(ToQString(kTrayNoSites))->setEnabled(false);
+}
+
+} // namespace kv
