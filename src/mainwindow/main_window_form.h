@@ -64,14 +64,14 @@ struct MainWindowContext {
     OptionsAreaServices* options = nullptr;
     // The lock: the profile's login dialogs when the window is shown again (true when passed),
     // and whether the profile has a login at all. Without them the lock is off.
-    std::function<bool()> passProgramLogin;
-    std::function<bool()> programLoginEnabled;
+    std::function<bool()> passProgramLogin{};
+    std::function<bool()> programLoginEnabled{};
     // Where the tray icon is (the desktop's tray when unset); without one, closing exits.
-    std::function<bool()> trayAvailable;
+    std::function<bool()> trayAvailable{};
     // The idle lock's clock (the steady clock when unset).
-    ProgramLock::Clock clock;
+    ProgramLock::Clock clock{};
     // A tray click on a site or a hotkey logs in.
-    std::function<void(int hotkeyNumber)> loginHotkey;
+    std::function<void(int hotkeyNumber)> loginHotkey{};
 };
 
 class frmMain : public QMainWindow, public MainWindowView, public HideShowWindow {

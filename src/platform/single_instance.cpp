@@ -221,14 +221,15 @@ InstanceConnection::State InstanceConnection::readAvailable()
         if (got < 0)
             return errno == EAGAIN || errno == EWOULDBLOCK ? State::Reading : State::Failed;
         if (got == 0)
-            return State::Complete;
+            return request_.size() > kMaxInstanceMessage ? State::Failed : State::Complete;
         request_.append(buffer, static_cast<std::size_t>(got));
-        if (const auto end = request_.find('\n'); end != std::string::npos) {
+        const auto end = request_.find('\n');
+        if (std::min(end, request_.size()) > kMaxInstanceMessage)
+            return State::Failed;
+        if (end != std::string::npos) {
             request_.resize(end);
             return State::Complete;
         }
-        if (request_.size() > kMaxInstanceMessage)
-            return State::Failed;
     }
 }
 

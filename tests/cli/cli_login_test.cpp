@@ -21,7 +21,7 @@ protected:
             GTEST_SKIP() << "Chromium is not installed";
         if (!ProgramOnPath("Xvfb"))
             GTEST_SKIP() << "Xvfb is not installed";
-        display_ = std::make_unique<XvfbDisplay>();
+        display_ = std::make_unique<XvfbDisplay>(1280, 800);
         ASSERT_TRUE(display_->ready()) << "Xvfb did not start";
         world.environment()["DISPLAY"] = display_->name();
         ASSERT_NO_FATAL_FAILURE(world.initOpenProfile({"--no-categories"}));

@@ -116,7 +116,7 @@ TEST(CliCommandLine, EveryMistakeIsOneLineAndAFailure)
     EXPECT_TRUE(FailsWithOneLine(world.run({"sites", "--colour"}), "unknown option '--colour'"));
     EXPECT_TRUE(FailsWithOneLine(world.run({"sites", "--folder"}), "needs a value"));
     EXPECT_TRUE(FailsWithOneLine(world.run({"generate", "--json=1"}), "unknown option"));
-    EXPECT_TRUE(FailsWithOneLine(world.run({"block", "frob"}), "block needs"));
+    EXPECT_TRUE(FailsWithOneLine(world.run({"block", "frob"}), "no profile yet"));
     EXPECT_NE(world.run({}).exitCode, 0);
     for (const char* command : {"init", "sites", "show", "search", "login", "generate", "audit", "timesaved",
                                 "export", "import", "block"}) {

@@ -157,10 +157,10 @@ TEST_F(CliSites, ExportAndImportRefuseTheProfileFolderHoweverItIsSpelled)
 TEST_F(CliSites, NamesAreLookedUpNeverUsedAsPaths)
 {
     CliWorld::WriteFile(world.home() / "Secret.QVR", "[Main]\nSITEURL=x\n");
-    for (const std::string name :
-         {"../Secret", (world.home() / "Secret").string(), "Finance/../../Secret", "Finance/Bank.QVR", ""})
+    for (const std::string& name : std::vector<std::string>{"../Secret", (world.home() / "Secret").string(),
+                                                            "Finance/../../Secret", "Finance/Bank.QVR", ""})
         EXPECT_TRUE(FailsWithOneLine(world.run({"show", name}), "no ")) << name;
-    EXPECT_TRUE(FailsWithOneLine(world.run({"login", "../Secret"}), "no site"));
+    EXPECT_TRUE(FailsWithOneLine(world.run({"login", "../Secret"}), "no folder"));
     EXPECT_TRUE(FailsWithOneLine(world.run({"login", "--folder", ".."}), "no folder"));
     EXPECT_TRUE(FailsWithOneLine(world.run({"login", "--hotkey", "11"}), "--hotkey"));
     EXPECT_TRUE(FailsWithOneLine(world.run({"login", "Bank", "--hotkey", "1"}), "one of them"));

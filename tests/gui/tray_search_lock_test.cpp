@@ -83,6 +83,8 @@ struct MainWindowWithLogins : ::testing::Test {
                                   {},
                                   {},
                                   {},
+                                  {},
+                                  nullptr,
                                   {}};
         context.passProgramLogin = [this] {
             return PassProgramLogin(profile.file(), dialogs, process, accounts, user,
