@@ -33,12 +33,11 @@ set(CPACK_PACKAGE_VENDOR "The Kestrelyn Vormaplex developers")
 set(CPACK_PACKAGE_CONTACT "The Kestrelyn Vormaplex developers <developers@kestrelyn-vormaplex.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "password manager that logs into web sites by itself")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "password manager that logs into web sites by itself\n"
-    "Kestrelyn Vormaplex follows a Chromium browser of its own, offers to save every\n"
-    "login form submitted in it as an encrypted site file in a tree of folders, and\n"
-    "logs in again from the tree, by hotkey or for a whole folder. It comes with a\n"
-    "password generator, a security audit, import and export, a tray icon, and the\n"
-    "command-line tool kestrelyn-cli.")
+    "Kestrelyn Vormaplex follows a Chromium browser of its own, offers to save\n"
+    "every login form submitted in it as an encrypted site file in a tree of\n"
+    "folders, and logs in again from the tree, by hotkey or for a whole folder.\n"
+    "It comes with a password generator, a security audit, import and export,\n"
+    "a tray icon, and the command-line tool kestrelyn-cli.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -11,7 +11,7 @@ for field in "Package: kestrelyn-vormaplex" "Section: utils" "Architecture: $(dp
     grep -qx " $field" <<<"$info" || fail "control lacks '$field'"
 done
 depends=$(grep '^ Depends:' <<<"$info" || true)
-for library in chromium libc6 libqt6widgets6 libpam0g libcurl4 libsqlite3-0 libx11-6; do
+for library in chromium libc6 libqt6widgets6 libqt6dbus6 libpam0g libsqlite3-0; do
     grep -q "$library" <<<"$depends" || fail "Depends does not name $library: $depends"
 done
 grep -q '^ Recommends: xdg-utils' <<<"$info" || fail "xdg-utils is not recommended"
