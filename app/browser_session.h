@@ -5,7 +5,6 @@
 #include "browser/browser_host.h"
 #include "browser/browser_sink.h"
 #include "browser/capture_log.h"
-#include "browser/chromium/browser_profile_directory.h"
 #include "browser/chromium/chromium_process.h"
 #include "browser/chromium/chromium_session.h"
 #include "browser/chromium/qt_chromium_pump.h"

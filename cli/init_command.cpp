@@ -1,8 +1,10 @@
 // init: the first-run wizard's profile, made from the terminal.
 #include "app/unavailable_desktop_shortcuts.h"
 #include "cli/command_runners.h"
+#include "cli/open_profile.h"
 #include "platform/machine_identity.h"
 #include "platform/user_account.h"
+#include "startup/create_profile.h"
 #include "startup/first_run_wizard.h"
 #include "startup/recorded_profile.h"
 #include "storage/sites_tree.h"
@@ -25,8 +27,11 @@ int RunInit(const CommandContext& context)
 
     SqliteRegistryBackend backend(DefaultRegistryDirectory());
     clsRegAccess registry(backend);
-    if (const Profile recorded = RecordedProfile(registry); !recorded.name.empty())
-        return Fail("a profile is already recorded, in " + recorded.path.string());
+    const auto recorded = RecordedProfile(registry);
+    if (!recorded)
+        return Fail(UnreadableRegistryReason());
+    if (!recorded->name.empty())
+        return Fail("a profile is already recorded, in " + recorded->path.string());
 
     LinuxUserAccount user;
     std::error_code error;
@@ -35,9 +40,15 @@ int RunInit(const CommandContext& context)
         return Fail("cannot use '" + *directory + "' as a folder: " + error.message());
     if (path.has_relative_path() && path.filename().empty())
         path = path.parent_path();
-    // A new key over an existing settings file would leave every site there unreadable.
-    if (FileExists(ProfileFile({user.name(), path})))
-        return Fail(path.string() + " already holds a profile settings file; it was left as it is");
+    // Refused before any login is asked for; making the profile refuses it again should one
+    // appear meanwhile.
+    const std::string foundInPlace =
+        path.string() + " already holds a profile settings file; it was left as it is";
+    NewProfile place;
+    place.name = user.name();
+    place.path = path.string();
+    if (ProfileFileExists(place))
+        return Fail(foundInPlace);
 
     if (const auto login = arguments.value("login"))
         context.dialogs.presetLogin(*login);
@@ -47,7 +58,16 @@ int RunInit(const CommandContext& context)
         return kFailed;
     LinuxMachineIdentity machine;
     UnavailableDesktopShortcuts shortcuts;
-    InstallNewProfile(wizard.results(), machine, shortcuts, registry);
+    switch (InstallNewProfile(wizard.results(), machine, shortcuts, registry, [] { return false; })) {
+    case NewProfileInstall::Recorded:
+        break;
+    case NewProfileInstall::Declined:
+        return Fail(foundInPlace);
+    case NewProfileInstall::NotRecorded:
+        return Fail("the profile was made in " + path.string() + " but the registry folder " +
+                    DefaultRegistryDirectory().string() +
+                    " refused to record it: start kestrelyn-vormaplex and choose that folder to use it");
+    }
     if (!FileExists(ProfileFile({user.name(), path})))
         return Fail("the profile could not be written to " + path.string());
     std::cout << "Created the profile of " << user.name() << " in " << path.string() << '\n';

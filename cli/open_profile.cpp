@@ -31,7 +31,10 @@ tl::expected<Profile, std::string> OpenRecordedProfile(Dialogs& dialogs)
 {
     SqliteRegistryBackend backend(DefaultRegistryDirectory());
     clsRegAccess registry(backend);
-    const Profile profile = RecordedProfile(registry);
+    const auto recorded = RecordedProfile(registry);
+    if (!recorded)
+        return tl::unexpected(UnreadableRegistryReason());
+    const Profile& profile = *recorded;
     if (profile.name.empty())
         return tl::unexpected(
             std::string("no profile yet: create one with 'kestrelyn-cli init --dir DIR' or by "
@@ -53,6 +56,12 @@ tl::expected<Profile, std::string> OpenRecordedProfile(Dialogs& dialogs)
     PamAccountCheck accounts;
     RunAccessControl(ProfileFile(profile), dialogs, process, accounts, user);
     return profile;
+}
+
+std::string UnreadableRegistryReason()
+{
+    return "cannot read the settings in the registry folder " + DefaultRegistryDirectory().string() +
+           " (damaged, unreadable or held by another program); nothing was changed";
 }
 
 } // namespace kv::cli

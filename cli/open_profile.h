@@ -15,4 +15,7 @@ namespace kv::cli {
 // process with a failure, as it ends the program.
 tl::expected<Profile, std::string> OpenRecordedProfile(Dialogs& dialogs);
 
+// Why nothing was done when the registry could not be read: that is not "no profile yet".
+std::string UnreadableRegistryReason();
+
 } // namespace kv::cli

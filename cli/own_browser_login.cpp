@@ -3,13 +3,13 @@
 #include "browser/browser_host.h"
 #include "browser/browser_sink.h"
 #include "browser/capture_log.h"
-#include "browser/chromium/browser_profile_directory.h"
 #include "browser/chromium/chromium_session.h"
 #include "browser/login_engine.h"
 #include "browser/pending_logins.h"
 #include "browser/site_commands.h"
 #include "browser/window_tracker.h"
 #include "cli/command.h"
+#include "platform/browser_profile_directory.h"
 #include "platform/supported_browser.h"
 #include "platform/xdg_desktop_shell.h"
 #include "sites/site_lookup.h"
@@ -71,6 +71,8 @@ int LoginInOwnBrowser(const InstanceRequest& request, const std::filesystem::pat
     ChromiumOptions options;
     options.executable = browser;
     options.userDataDir = BrowserProfileDirectory();
+    if (options.userDataDir.empty())
+        return Fail("no private folder for the browser's profile: set HOME or XDG_DATA_HOME");
     const auto session = ChromiumSession::create(options);
     PendingLogins pendingLogins;
     CaptureLog log;

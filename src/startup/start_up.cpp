@@ -56,8 +56,7 @@ void TerminateOldProgram(const std::vector<std::string>& words, StartUpContext& 
 // A temp file this old belongs to a write that was cut short, never to one in progress.
 constexpr std::chrono::minutes kStaleTempFileAge(1);
 
-[[noreturn]] void EndWithRegistryMessage(std::string_view start, std::string_view end,
-                                         StartUpContext& context)
+void EndWithRegistryMessage(std::string_view start, std::string_view end, StartUpContext& context)
 {
     context.dialogs.message(std::string(start) + "\n" + context.registryLocation.string() + "\n\n" +
                                 std::string(end),
@@ -70,8 +69,10 @@ constexpr std::chrono::minutes kStaleTempFileAge(1);
 Profile ReadRecordedProfile(StartUpContext& context)
 {
     auto recorded = RecordedProfile(context.registry);
-    if (!recorded)
+    if (!recorded) {
         EndWithRegistryMessage(kRegistryUnreadable, kRegistryUnreadableEnd, context);
+        return {};
+    }
     return std::move(*recorded);
 }
 
@@ -98,8 +99,10 @@ void CreateFirstProfile(StartUpContext& context)
         break;
     case NewProfileInstall::Declined:
         context.process.endProgram();
+        break;
     case NewProfileInstall::NotRecorded:
         EndWithRegistryMessage(kRegistryNotWritten, kRegistryNotWrittenEnd, context);
+        break;
     }
 }
 

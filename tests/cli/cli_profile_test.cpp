@@ -3,6 +3,10 @@
 #include "cli/cli_world.h"
 #include "platform/user_account.h"
 #include "startup/create_profile.h"
+#include "support/reg_access.h"
+#include "support/sqlite_registry_backend.h"
+
+#include <sys/stat.h>
 
 namespace kv::test {
 namespace {
@@ -46,6 +50,52 @@ TEST(CliInit, RefusesWhatTheWizardRefuses)
     EXPECT_TRUE(FailsWithOneLine(
         world.run({"init", "--dir", dir, "--login", "alice", "--password-stdin"}, ""), "no password given"));
     EXPECT_FALSE(std::filesystem::exists(world.profile()));
+}
+
+// A registry that cannot be read is not "no profile yet": nothing is made, nothing opened.
+TEST(CliInit, ADamagedRegistryIsNeverTakenForNoProfile)
+{
+    CliWorld world;
+    const std::filesystem::path registry = world.home() / ".config" / "kestrelyn-vormaplex" / "registry";
+    std::filesystem::create_directories(registry);
+    const std::filesystem::path hive = registry / "HKEY_CURRENT_USER.sqlite";
+    CliWorld::WriteFile(hive, "damaged hive, not a database");
+
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"sites"},
+          std::vector<std::string>{"init", "--dir", world.profile().string(), "--login-choice", "4"}})
+        EXPECT_TRUE(FailsWithOneLine(world.run(arguments),
+                                     "cannot read the settings in the registry folder " + registry.string()))
+            << arguments.front();
+    EXPECT_FALSE(std::filesystem::exists(world.profile()));
+    EXPECT_EQ(CliWorld::ReadFile(hive), "damaged hive, not a database");
+}
+
+// A registry that reads but refuses the record: the profile made stays on disk, to be chosen
+// at the program's next start, and the tool says so instead of reporting success.
+TEST(CliInit, ARegistryThatRefusesTheRecordIsAFailure)
+{
+    CliWorld world;
+    const std::filesystem::path registry = world.home() / ".config" / "kestrelyn-vormaplex" / "registry";
+    {
+        SqliteRegistryBackend backend(registry);
+        ASSERT_NE(clsRegAccess(backend).WriteString("HKCU\\Software\\Other", "kept", "yes"), 0);
+    }
+    if (!world.runUnprivileged())
+        GTEST_SKIP() << "cannot run the tool as an unprivileged user here";
+    const std::filesystem::path hive = registry / "HKEY_CURRENT_USER.sqlite";
+    ASSERT_EQ(chmod(hive.c_str(), 0444), 0);
+    ASSERT_EQ(chmod(registry.c_str(), 0555), 0);
+
+    EXPECT_TRUE(
+        FailsWithOneLine(world.run({"init", "--dir", world.profile().string(), "--login-choice", "4"}),
+                         "refused to record it"));
+    EXPECT_TRUE(FailsWithOneLine(world.run({"sites"}), "no profile yet"));
+    chmod(registry.c_str(), 0700);
+    bool settingsKept = false;
+    for (const auto& entry : std::filesystem::directory_iterator(world.profile()))
+        settingsKept = settingsKept || entry.path().extension() == ".ini";
+    EXPECT_TRUE(settingsKept) << "the profile made must stay to be found again";
 }
 
 class CliOwnLogin : public ::testing::Test {

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <grp.h>
 #include <map>
 #include <poll.h>
 #include <string>
@@ -72,6 +73,19 @@ public:
     std::filesystem::path profile() const { return home_ / "profile"; }
     std::map<std::string, std::string>& environment() { return environment_; }
 
+    // Later runs are as an unprivileged user who owns the home folder, for checks that root's
+    // right to write anything would defeat. False when this process cannot switch users.
+    bool runUnprivileged()
+    {
+        if (geteuid() != 0)
+            return true;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(home_.path()))
+            if (lchown(entry.path().c_str(), kUnprivileged, kUnprivileged) != 0)
+                return false;
+        unprivileged_ = lchown(home_.path().c_str(), kUnprivileged, kUnprivileged) == 0;
+        return unprivileged_;
+    }
+
     CliResult run(const std::vector<std::string>& arguments, const std::string& input = {}) const
     {
         TempDir capture;
@@ -88,6 +102,9 @@ public:
             Redirect(errFile, STDERR_FILENO, O_WRONLY | O_CREAT | O_TRUNC);
             for (const auto& [name, value] : environment_)
                 setenv(name.c_str(), value.c_str(), 1);
+            if (unprivileged_ &&
+                (setgroups(0, nullptr) != 0 || setgid(kUnprivileged) != 0 || setuid(kUnprivileged) != 0))
+                _exit(126);
             std::vector<char*> argv{const_cast<char*>(kCliBinary.c_str())};
             for (const std::string& argument : arguments)
                 argv.push_back(const_cast<char*>(argument.c_str()));
@@ -137,7 +154,10 @@ private:
             dup2(fd, target);
     }
 
+    static constexpr uid_t kUnprivileged = 65534;
+
     TempDir home_;
+    bool unprivileged_ = false;
     std::map<std::string, std::string> environment_;
 };
 
