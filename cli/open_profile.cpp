@@ -2,6 +2,7 @@
 
 #include "cli/terminal_dialogs.h"
 #include "platform/account_check.h"
+#include "platform/exiting_process.h"
 #include "platform/machine_identity.h"
 #include "platform/user_account.h"
 #include "startup/access_control.h"
@@ -16,7 +17,7 @@ namespace kv::cli {
 namespace {
 
 // Where the program ends after a refused login, the tool ends with one line and a failure.
-class RefusedLoginEnds : public Process {
+class RefusedLoginEnds : public ExitingProcess {
 public:
     [[noreturn]] void endProgram() override
     {

@@ -2,20 +2,13 @@
 
 #include "mainwindow/tray_texts.h"
 #include "storage/sites_tree_model.h"
+#include "widgets/qt_text.h"
 
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <map>
 
 namespace kv {
-namespace {
-
-QString ToQString(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 TrayIcon::TrayIcon(std::filesystem::path profileDirectory, const QIcon& icon, QObject* parent)
     : QObject(parent), profileDirectory_(std::move(profileDirectory)), icon_(new QSystemTrayIcon(icon, this)),

@@ -21,6 +21,7 @@ for file in ./usr/bin/kestrelyn-vormaplex ./usr/bin/kestrelyn-cli \
     ./usr/share/applications/kestrelyn-vormaplex.desktop \
     ./usr/share/icons/hicolor/scalable/apps/kestrelyn-vormaplex.svg \
     ./usr/share/kestrelyn-vormaplex/icons/site.svg ./usr/share/kestrelyn-vormaplex/skins/royal.qss \
+    ./usr/share/kestrelyn-vormaplex/extensions/cleanup/manifest.json \
     ./etc/pam.d/kestrelyn-vormaplex \
     ./usr/share/man/man1/kestrelyn-vormaplex.1.gz ./usr/share/man/man1/kestrelyn-cli.1.gz \
     ./usr/share/doc/kestrelyn-vormaplex/copyright ./usr/share/doc/kestrelyn-vormaplex/changelog.gz; do
