@@ -10,6 +10,7 @@
 #include "browser/window_tracker.h"
 #include "cli/command.h"
 #include "platform/browser_profile_directory.h"
+#include "platform/freedesktop_trash.h"
 #include "platform/supported_browser.h"
 #include "platform/xdg_desktop_shell.h"
 #include "sites/site_lookup.h"
@@ -78,7 +79,9 @@ int LoginInOwnBrowser(const InstanceRequest& request, const std::filesystem::pat
     CaptureLog log;
     NoWindowHost host;
     dialogs.answerQuestions(TerminalDialogs::Questions::No);
-    CaptureContext capture{pendingLogins, dialogs, host, log, profileFile, profileDirectory};
+    // Nothing is saved here, so the save dialog never deletes a folder; the program's trash all the same.
+    FreedesktopTrash trash(FreedesktopTrash::DefaultHomeTrash());
+    CaptureContext capture{pendingLogins, dialogs, host, log, profileFile, profileDirectory, trash};
     XdgDesktopShell shell;
     LoginEngine engine(*session, pendingLogins, dialogs, shell, host, profileFile, profileDirectory);
     cIEWindows tracker(*session, capture);

@@ -4,6 +4,7 @@
 #include "browser/login_engine.h"
 #include "browser/site_commands.h"
 #include "common/scripted_dialogs.h"
+#include "common/temp_trash.h"
 #include "gui/x_session.h"
 #include "gui_test_support.h"
 #include "mainwindow/lock_settings.h"
@@ -79,9 +80,11 @@ struct MainWindowWithLogins : ::testing::Test {
                                   std::filesystem::path(KV_SOURCE_DIR) / "resources",
                                   dialogs,
                                   launcher,
+                                  trash,
                                   &commands,
+                                  nullptr,
                                   {},
-                                  {},
+                                  nullptr,
                                   {},
                                   {},
                                   nullptr,
@@ -122,6 +125,7 @@ struct MainWindowWithLogins : ::testing::Test {
     TestProfile profile;
     ScriptedDialogs dialogs;
     RecordingLauncher launcher;
+    TempTrash trash;
     FakeWindowList browserWindows;
     PendingLogins pendingLogins;
     QuietHost host;
