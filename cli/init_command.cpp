@@ -1,10 +1,10 @@
 // init: the first-run wizard's profile, made from the terminal.
-#include "app/unavailable_desktop_shortcuts.h"
 #include "cli/command_runners.h"
 #include "cli/open_profile.h"
 #include "platform/machine_identity.h"
 #include "platform/user_account.h"
 #include "startup/create_profile.h"
+#include "startup/desktop_shortcuts.h"
 #include "startup/first_run_wizard.h"
 #include "startup/recorded_profile.h"
 #include "storage/sites_tree.h"
@@ -14,6 +14,20 @@
 #include <iostream>
 
 namespace kv::cli {
+namespace {
+
+// A terminal has no desktop to put the program's launcher on; the program's Options make it.
+class NoDesktopEntries : public DesktopShortcuts {
+public:
+    void addToolbarButton() override {}
+    void removeToolbarButton() override {}
+    bool toolbarButtonPresent() override { return false; }
+    void createQuickLaunchShortcut() override {}
+    void deleteQuickLaunchShortcut() override {}
+    bool quickLaunchShortcutExists() override { return false; }
+};
+
+} // namespace
 
 int RunInit(const CommandContext& context)
 {
@@ -57,7 +71,7 @@ int RunInit(const CommandContext& context)
     if (!wizard.cmdFinish_Click(path.string(), static_cast<int>(*choice), !arguments.has("no-categories")))
         return kFailed;
     LinuxMachineIdentity machine;
-    UnavailableDesktopShortcuts shortcuts;
+    NoDesktopEntries shortcuts;
     switch (InstallNewProfile(wizard.results(), machine, shortcuts, registry, [] { return false; })) {
     case NewProfileInstall::Recorded:
         break;
