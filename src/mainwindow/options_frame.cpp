@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace kv {
@@ -64,6 +65,17 @@ std::string ShownName(const QComboBox* box)
     return box->currentIndex() < 0 ? std::string() : box->currentText().toStdString();
 }
 
+// A tab's page scrolls when the window is lower than it, so that the tallest tab does not set
+// the whole window's minimum height.
+QScrollArea* Scrolled(QWidget* page)
+{
+    auto* area = new QScrollArea;
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(page);
+    return area;
+}
+
 } // namespace
 
 OptionsFrame::OptionsFrame(OptionsPanel& panel, const HotkeyNameLists& names, QWidget* parent)
@@ -71,10 +83,10 @@ OptionsFrame::OptionsFrame(OptionsPanel& panel, const HotkeyNameLists& names, QW
 {
     setObjectName("fraOptions");
     tabs_->setObjectName("SSTab2");
-    tabs_->addTab(buildLogin(), ToQString(kOptionTabCaptions[0]));
-    tabs_->addTab(buildAdvanced(names), ToQString(kOptionTabCaptions[1]));
-    tabs_->addTab(buildBrowser(), ToQString(kOptionTabCaptions[2]));
-    tabs_->addTab(buildSkins(), ToQString(kOptionTabCaptions[3]));
+    tabs_->addTab(Scrolled(buildLogin()), ToQString(kOptionTabCaptions[0]));
+    tabs_->addTab(Scrolled(buildAdvanced(names)), ToQString(kOptionTabCaptions[1]));
+    tabs_->addTab(Scrolled(buildBrowser()), ToQString(kOptionTabCaptions[2]));
+    tabs_->addTab(Scrolled(buildSkins()), ToQString(kOptionTabCaptions[3]));
     connect(tabs_, &OptionTabs::tabClicked, this, [this](int) { SSTab2_Click(); });
 
     save_ = MakeButton(this, "cmdSaveOptions", kSaveOptionsCaption);
