@@ -85,6 +85,9 @@ public:
     CaptureLog& captureLog() { return log_; }
     MainWindowBrowserHost& host() { return host_; }
     void loginHotkeySites(int hotkeyNumber) { engine_.LoginHotkeySites(hotkeyNumber); }
+    // What the cleanup boxes of the Options area count and delete.
+    BrowserCleanup& cleanup() { return cleanup_; }
+    UrlCache& cache() { return cache_; }
     // The tracker follows the browser's windows from the moment it exists.
     void createTracker() { tracker_ = std::make_unique<cIEWindows>(*session_, capture_); }
 

@@ -3,6 +3,7 @@
 #include "app/browser_session.h"
 #include "app/desktop_hotkeys.h"
 #include "app/qt_dialogs.h"
+#include "cleanup/browser_cleanup_widget.h"
 #include "mainwindow/data_directory.h"
 #include "mainwindow/main_window_form.h"
 #include "mainwindow/main_window_texts.h"
@@ -109,8 +110,19 @@ int main(int argc, char** argv)
                      *UpdatePublicKeyFromHex(kUpdatePublicKeyHex), UpdateServers{}, releaseHotkeys});
     tmrUpdate.onTick([&updates] { updates.schedule.tmrUpdate_Timer(); });
 
+    BrowserCleanupPanel cleanupPanel(browserSession.cleanup(), browserSession.cache(), ProfileFile(), dialogs,
+                                     shell);
+    // The Options area's Browser tab takes it in.
+    auto* cleanupBoxes = new BrowserCleanupWidget(cleanupPanel);
     OptionsAreaServices options{
-        process, registry, shortcuts, executable, &hotkeys, DesktopHotkeys::OfferedNames(), std::nullopt};
+        process,
+        registry,
+        shortcuts,
+        executable,
+        &hotkeys,
+        DesktopHotkeys::OfferedNames(),
+        OptionsCleanupPart{cleanupBoxes, [cleanupBoxes] { cleanupBoxes->loadOptions(); },
+                           [cleanupBoxes] { cleanupBoxes->saveOptions(); }, cleanupBoxes->tabOrder()}};
     MainWindowContext windowContext{
         CurrentProfile().path,
         ProfileFile(),

@@ -1,6 +1,8 @@
 // The Options area in the main window, over a real profile, registry and desktop folders: what
 // opening it shows, what the clicks change at once, and where a save puts things.
+#include "cleanup/browser_cleanup_widget.h"
 #include "common/ending_process.h"
+#include "common/fake_url_cache.h"
 #include "common/scripted_dialogs.h"
 #include "common/temp_trash.h"
 #include "gui_test_support.h"
@@ -8,6 +10,7 @@
 #include "mainwindow/option_tabs_widget.h"
 #include "mainwindow/options_frame.h"
 #include "platform/autostart_registry_backend.h"
+#include "platform/xdg_desktop_shell.h"
 #include "platform/xdg_launcher.h"
 #include "startup/program_desktop_entries.h"
 #include "startup/run_entry.h"
@@ -89,9 +92,20 @@ struct OptionsFrameTest : ::testing::Test {
     const fs::path icon = SourceResources() / "icons" / "kestrelyn-vormaplex.svg";
     XdgLauncher menu{home / "data", program, icon};
     ProgramDesktopEntries entries{registry, menu, program, icon};
-    OptionsAreaServices services{process,     registry, entries,
-                                 program,     nullptr,  {{"Control", "Alt", "Shift"}, {"Up", "Home"}},
-                                 std::nullopt};
+    FakeUrlCache cache;
+    BrowserCleanup cleanup{cache};
+    XdgDesktopShell shell;
+    BrowserCleanupPanel cleanupPanel{cleanup, cache, profile.file(), dialogs, shell};
+    BrowserCleanupWidget* cleanupBoxes = new BrowserCleanupWidget(cleanupPanel);
+    OptionsAreaServices services{process,
+                                 registry,
+                                 entries,
+                                 program,
+                                 nullptr,
+                                 {{"Control", "Alt", "Shift"}, {"Up", "Home"}},
+                                 OptionsCleanupPart{cleanupBoxes, [this] { cleanupBoxes->loadOptions(); },
+                                                    [this] { cleanupBoxes->saveOptions(); },
+                                                    cleanupBoxes->tabOrder()}};
     std::unique_ptr<frmMain> window;
 };
 
@@ -175,6 +189,29 @@ TEST_F(OptionsFrameTest, TheLoginTabFollowsItsChecksAndAMismatchWritesNothing)
     EXPECT_EQ(options->Option2()->checkedId(), kNoOption);
     EXPECT_TRUE(options->txtLogin()->text().isEmpty());
     EXPECT_FALSE(options->Frame3()->isEnabled());
+}
+
+// The cleanup boxes sit in the Browser tab: loaded first by each opening (a new profile gets
+// "Delete all on exit"), saved in their turn, and in the tab's order after its own controls.
+TEST_F(OptionsFrameTest, TheBrowserTabHostsTheCleanupBoxes)
+{
+    cache.addBrowsingLeftovers();
+    OptionsFrame* options = open();
+    EXPECT_EQ(cleanupBoxes->parentWidget(), options->chkBHO()->parentWidget());
+    EXPECT_TRUE(cleanupBoxes->chkDelAll()->isChecked());
+    EXPECT_EQ(ReadIniValue("Options", "BROWSERDELETEALL", profile.file()), "1");
+    EXPECT_EQ(ReadIniValue("Options", "BROWSERDELETEPROMPT", profile.file()), "1");
+    EXPECT_EQ(cleanupBoxes->txtTotal()->text(), "10");
+
+    cleanupBoxes->chkDelAll()->click();
+    cleanupBoxes->chkDeletePrompt()->click();
+    options->txtloginnum()->setText("3");
+    options->cmdSaveOptions()->click();
+    EXPECT_EQ(ReadIniValue("Options", "BROWSERDELETEALL", profile.file()), "0");
+    EXPECT_EQ(ReadIniValue("Options", "BROWSERDELETEPROMPT", profile.file()), "0");
+
+    options->SSTab2()->setCurrentIndex(2);
+    EXPECT_EQ(options->chkBHO()->nextInFocusChain(), cleanupBoxes->tabOrder().front());
 }
 
 TEST_F(OptionsFrameTest, OnlyTheShownTabTakesTheFocusInItsOrder)
