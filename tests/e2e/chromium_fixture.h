@@ -130,6 +130,10 @@ protected:
         return ok;
     }
 
+    // A recorder living as long as the test, for helpers whose windows keep reporting events
+    // after they returned.
+    EventRecorder& testRecorder() { return *recorders_.emplace_back(std::make_unique<EventRecorder>()); }
+
     // A new window whose events go to the recorder; closed at the end of the test.
     std::shared_ptr<Browser> openWindow(EventRecorder& recorder)
     {
@@ -174,6 +178,7 @@ private:
     static inline Dirs* dirs_ = nullptr;
     static inline std::shared_ptr<ChromiumSession> session_;
     std::vector<std::pair<std::shared_ptr<Browser>, EventRecorder*>> opened_;
+    std::vector<std::unique_ptr<EventRecorder>> recorders_;
 };
 
 } // namespace kv::test

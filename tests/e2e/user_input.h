@@ -11,10 +11,11 @@
 namespace kv::test {
 
 // Waits until the page has drawn itself twice more: what it shows is where input lands.
-inline bool Drawn(ChromiumSession& session, const Browser& browser)
+// target is a window's id, or the id of a frame of another site (drawn apart from its page).
+inline bool Drawn(ChromiumSession& session, const std::string& target)
 {
     const auto drawn = session.command(
-        browser.hwnd(), "Runtime.evaluate",
+        target, "Runtime.evaluate",
         {{"expression", "(async () => { for (let i = 0; i < 2; ++i) await new Promise((done) => "
                         "requestAnimationFrame(done)); return true; })()"},
          {"returnByValue", true},
@@ -25,7 +26,7 @@ inline bool Drawn(ChromiumSession& session, const Browser& browser)
 // A click at a point of the window's page (CSS pixels from its top left corner).
 inline bool UserClicksAt(ChromiumSession& session, const Browser& browser, double x, double y)
 {
-    if (!Drawn(session, browser))
+    if (!Drawn(session, browser.hwnd()))
         return false;
     for (const char* type : {"mousePressed", "mouseReleased"})
         if (!session.command(browser.hwnd(), "Input.dispatchMouseEvent",
@@ -55,6 +56,17 @@ inline bool UserClicks(ChromiumSession& session, const Browser& browser, const s
     if (!value.is_array() || value.size() != 2)
         return false;
     return UserClicksAt(session, browser, value[0].get<double>(), value[1].get<double>());
+}
+
+// The name of the element that has the focus in the page or frame (as Drawn takes it).
+inline std::string FocusedName(ChromiumSession& session, const std::string& target)
+{
+    const auto name =
+        session.command(target, "Runtime.evaluate",
+                        {{"expression", "document.activeElement ? document.activeElement.name || '' : ''"},
+                         {"returnByValue", true}});
+    const auto value = name ? (*name)["result"]["value"] : nlohmann::json();
+    return value.is_string() ? value.get<std::string>() : std::string();
 }
 
 // Typing into whatever has the focus.

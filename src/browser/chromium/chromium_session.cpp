@@ -137,10 +137,14 @@ std::optional<Json> ChromiumSession::command(const std::string& targetId, const 
 {
     if (targetId.empty())
         return call(method, params);
-    const Target* t = target(targetId);
-    if (!t || t->sessionId.empty())
+    if (const Target* t = target(targetId))
+        return t->sessionId.empty() ? std::nullopt : call(method, params, t->sessionId);
+    // A frame of another site has a session of its own; other frames share their page's.
+    const auto f = frames_.find(targetId);
+    const Target* page = f == frames_.end() ? nullptr : target(f->second.targetId);
+    if (!page || f->second.sessionId.empty() || f->second.sessionId == page->sessionId)
         return std::nullopt;
-    return call(method, params, t->sessionId);
+    return call(method, params, f->second.sessionId);
 }
 
 bool ChromiumSession::sendCommand(const std::string& method, const Json& params, const std::string& sessionId,

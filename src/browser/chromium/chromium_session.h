@@ -62,8 +62,9 @@ public:
     void setNotifiers(std::function<void(int)> readFdChanged, std::function<void()> eventsQueued);
     // Closes one window.
     bool closeWindow(const std::string& targetId);
-    // Sends one protocol command to the browser (empty targetId) or to a window's page, and
-    // waits for its answer; nullopt on an error answer or when there is none in time.
+    // Sends one protocol command to the browser (empty targetId), to a window's page or to a
+    // frame of another site running apart from its page (by frame id), and waits for its
+    // answer; nullopt on an error answer or when there is none in time.
     std::optional<CdpClient::Json> command(const std::string& targetId, const std::string& method,
                                            const CdpClient::Json& params);
     // For parts of the program that speak to the browser itself rather than to a window (its
