@@ -44,6 +44,10 @@ struct DomElement {
     std::string id;      // the id attribute, empty when absent
     std::string Href;    // links: the address as the page resolves it ("javascript:..." stays as is)
     int formIndex = -1;  // index of the form it belongs to in Forms, -1 when in none
+    // A person can see and reach it: decoys (off-screen, aria-hidden, out of the tab order,
+    // of no size, invisible) are not visible.
+    bool visible = true;
+    std::string autocomplete; // the autocomplete attribute, lower case ("current-password", ...)
     NodeRef ref;
 };
 

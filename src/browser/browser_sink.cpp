@@ -129,14 +129,6 @@ void IE_Class::DocumentComplete(const DocumentCompleteEvent& event)
     if (!IE_ || !pDisp.document)
         return;
 
-    const DocumentSnapshot& document = *pDisp.document;
-    if (document.Forms.empty() || !CHECKFORPASSWORDFIELD(document)) {
-        // Pages that build their login form by script get it after the load: keep watching.
-        const Class1* pending = context_.pendingLogins.find(IE_->hwnd());
-        if (pending && belongsToSite(document, pending->Path))
-            IE_->watchForPasswordField(pDisp.frameId, kPasswordFieldWatchLimit);
-        return;
-    }
     performPendingLogin(pDisp);
 }
 
@@ -149,17 +141,26 @@ void IE_Class::PasswordFieldAppeared(const PasswordFieldEvent& event)
 
 void IE_Class::performPendingLogin(const EventFrame& pDisp)
 {
-    const Class1* pending = context_.pendingLogins.find(IE_->hwnd());
-    if (!pending)
+    Class1* pending = context_.pendingLogins.find(IE_->hwnd());
+    if (!pending || !belongsToSite(*pDisp.document, pending->Path))
         return;
     const std::filesystem::path siteFile = pending->Path;
-    if (!belongsToSite(*pDisp.document, siteFile))
-        return;
-    // One fill and submit per login: a later password form is not this login's.
-    context_.pendingLogins.remove(IE_->hwnd());
-    context_.log.add(siteFile.string());
-    if (FillLoginForm(*IE_, *pDisp.document, siteFile))
+    const bool nameAlreadySent = pending->identifierSent;
+    switch (FillLoginForm(*IE_, *pDisp.document, siteFile, !nameAlreadySent)) {
+    case FillResult::Filled:
+        // One fill and submit per login: a later password form is not this login's.
+        context_.pendingLogins.remove(IE_->hwnd());
+        context_.log.add(siteFile.string());
         IncrementSuccessCount(siteFile);
+        return;
+    case FillResult::IdentifierSent:
+        pending->identifierSent = true;
+        break;
+    case FillResult::Nothing:
+        break;
+    }
+    // The password field comes later: built by script, or shown once the login name was given.
+    IE_->watchForPasswordField(pDisp.frameId, kPasswordFieldWatchLimit);
 }
 
 void IE_Class::BeforeNavigate2(const BeforeNavigateEvent& event)
@@ -168,9 +169,16 @@ void IE_Class::BeforeNavigate2(const BeforeNavigateEvent& event)
     // What the user typed belongs to the document being left: no later page may use it.
     const std::optional<TypedLogin> typed = std::exchange(captured_, std::nullopt);
     const EventFrame& pDisp = event.pDisp;
-    // A pending login is for the page its window was opened on: leaving that page ends it.
-    const bool pendingEnded = IE_ && pDisp.topLevel && !isBlankPage(pDisp.LocationURL) &&
-                              context_.pendingLogins.remove(IE_->hwnd());
+    // A pending login is for the page its window was opened on: leaving that page ends it,
+    // except once after the login name was sent on a page that asks for the password next.
+    bool pendingEnded = false;
+    if (IE_ && pDisp.topLevel && !isBlankPage(pDisp.LocationURL)) {
+        Class1* pending = context_.pendingLogins.find(IE_->hwnd());
+        if (pending && pending->identifierSent && !pending->leftNamePage)
+            pending->leftNamePage = true;
+        else
+            pendingEnded = context_.pendingLogins.remove(IE_->hwnd());
+    }
     if (isExcluded(pDisp.LocationURL, event.url) || pDisp.readyState == ReadyState::Loading)
         return;
 
@@ -236,7 +244,9 @@ void IE_Class::offerToSave(const BeforeNavigateEvent& event, const LoginCandidat
     write(VELOTRIP, kVelotripOff);
     write(SITEPOSTDATA, event.PostData);
     write(FORMNAME, page.formName);
-    write(FORMACTIONURL, page.formAction);
+    // A form naming no action (fields outside any form, a page sending a form of its own
+    // making) went where the request went: replaying it anywhere else would miss the login.
+    write(FORMACTIONURL, page.formAction.empty() ? address : page.formAction);
     write(FORMMETHOD, page.formMethod);
     writeLoginAndPassword(page, typed, write);
     write(AUTOLOGSTATUS, kAutoLogStatusYes);

@@ -12,30 +12,68 @@
 namespace kv {
 namespace {
 
-bool isBlank(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(), [](unsigned char c) { return c == ' '; });
-}
-
 bool isTag(const DomElement& element, std::string_view tag)
 {
     return std::equal(element.Tagname.begin(), element.Tagname.end(), tag.begin(), tag.end(),
                       [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; });
 }
 
-// The form an unnamed submit control stands for: the last one holding a password input.
-std::optional<NodeRef> formToSubmit(const DocumentSnapshot& document)
+// The visible field of that saved name: a password field, or any other input.
+std::optional<std::size_t> namedField(const std::vector<DomElement>& elements, const std::string& name,
+                                      bool password)
 {
-    std::size_t index = 0;
-    for (std::size_t i = 0; i < document.Forms.size(); ++i) {
-        const auto& elements = document.Forms[i].elements;
-        if (std::any_of(elements.begin(), elements.end(),
-                        [](const DomElement& element) { return element.Type == "password"; }))
-            index = i;
-    }
-    if (index >= document.Forms.size())
+    if (name.empty())
         return std::nullopt;
-    return document.Forms[index].ref;
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        const DomElement& element = elements[i];
+        if (element.Name == name && element.visible && isTag(element, "INPUT") &&
+            IsPasswordField(element) == password && element.Type != "hidden")
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> firstVisiblePassword(const std::vector<DomElement>& elements)
+{
+    for (std::size_t i = 0; i < elements.size(); ++i)
+        if (IsPasswordField(elements[i]) && elements[i].visible)
+            return i;
+    return std::nullopt;
+}
+
+// The login name asked for on its own: the field saved with the site, else one the page marks
+// as the user name.
+bool isIdentifierField(const DomElement& element, const std::string& loginName)
+{
+    if (!element.visible || !isTag(element, "INPUT") || IsPasswordField(element) || element.Type == "hidden")
+        return false;
+    if (!loginName.empty() && element.Name == loginName)
+        return true;
+    return element.autocomplete.find("username") != std::string::npos;
+}
+
+// Fills the login name of a page that asks for it first and presses the control after it.
+bool sendIdentifier(Browser& browser, const DocumentSnapshot& document, const std::string& loginName,
+                    const std::string& login)
+{
+    const auto& all = document.All;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (!isIdentifierField(all[i], loginName))
+            continue;
+        if (!browser.setValue(all[i].ref, login))
+            return false;
+        for (std::size_t k = i + 1; k < all.size(); ++k) {
+            const DomElement& control = all[k];
+            if (isTag(control, "BUTTON") ||
+                (isTag(control, "INPUT") && (control.Type == "submit" || control.Type == "button" ||
+                                             control.Type == "image"))) {
+                browser.click(control.ref);
+                return true;
+            }
+        }
+        return true;
+    }
+    return false;
 }
 
 // A link whose address runs a script, after the first password input, as the last resort.
@@ -53,25 +91,42 @@ std::optional<NodeRef> scriptLinkAfterPassword(const DocumentSnapshot& document)
 
 } // namespace
 
-bool FillLoginForm(Browser& browser, const DocumentSnapshot& document, const std::filesystem::path& siteFile)
+FillResult FillLoginForm(Browser& browser, const DocumentSnapshot& document,
+                         const std::filesystem::path& siteFile, bool sendLoginName)
 {
     const auto password = ReadSecureValue(kMainSection, FORMPASSVALUE, siteFile);
     const auto login = ReadSecureValue(kMainSection, FORMLOGINVALUE, siteFile);
     if (!password || !login)
-        return false;
+        return FillResult::Nothing;
+    const std::string passwordName = ReadSecureValue(kMainSection, FORMPASSNAME, siteFile).value_or("");
+    const std::string loginName = ReadSecureValue(kMainSection, FORMLOGINNAME, siteFile).value_or("");
 
     bool filled = false;
     for (const DomForm& form : document.Forms) {
-        const auto passwordField = std::find_if(form.elements.begin(), form.elements.end(), IsPasswordField);
-        if (passwordField == form.elements.end())
+        // A sign-up form beside the login form is left alone.
+        if (IsSignUpForm(form))
             continue;
-        filled = browser.setValue(passwordField->ref, *password) || filled;
-        const auto position = static_cast<std::size_t>(passwordField - form.elements.begin());
-        if (const auto loginField = LoginFieldIndex(form.elements, position))
-            browser.setValue(form.elements[*loginField].ref, *login);
+        const auto& elements = form.elements;
+        // The fields saved with the site where the page has them; else the first visible
+        // password field and the login field found from it.
+        auto passwordField = namedField(elements, passwordName, true);
+        if (!passwordField)
+            passwordField = firstVisiblePassword(elements);
+        if (!passwordField)
+            continue;
+        filled = browser.setValue(elements[*passwordField].ref, *password) || filled;
+        auto loginField = namedField(elements, loginName, false);
+        if (!loginField)
+            loginField = LoginFieldIndex(elements, *passwordField);
+        if (loginField)
+            browser.setValue(elements[*loginField].ref, *login);
     }
-    SubmitLoginForm(browser, document);
-    return filled;
+    if (filled) {
+        SubmitLoginForm(browser, document);
+        return FillResult::Filled;
+    }
+    return sendLoginName && sendIdentifier(browser, document, loginName, *login) ? FillResult::IdentifierSent
+                                                                                  : FillResult::Nothing;
 }
 
 void SubmitLoginForm(Browser& browser, const DocumentSnapshot& document)
@@ -84,17 +139,16 @@ void SubmitLoginForm(Browser& browser, const DocumentSnapshot& document)
         const DomElement& input = *inputs[k];
         const bool isButton = isTag(input, "BUTTON");
         if (!isButton && input.Type == "password") {
-            passwordIndex = k;
+            if (input.visible)
+                passwordIndex = k;
             continue;
         }
         if (!passwordIndex || k <= *passwordIndex)
             continue;
+        // The page's own control is pressed, named or not: its submit handlers must run (a form
+        // sent past them may go out by GET with the password in its address).
         if (input.Type == "submit") {
-            if (!isBlank(input.Name)) {
-                browser.click(input.ref);
-            } else if (const auto form = formToSubmit(document)) {
-                browser.submit(*form);
-            }
+            browser.click(input.ref);
             return;
         }
         if (!isButton && (input.Type == "image" || input.Type == "button")) {

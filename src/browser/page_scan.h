@@ -28,9 +28,9 @@ enum class FormFacts { Skip, Record };
 // An INPUT whose type is "password".
 bool IsPasswordField(const DomElement& element);
 
-// The login field of the password field at `passwordIndex`: the nearest earlier text-like input
-// ("text", "email", "tel"), else element 0. Never a hidden input and never the password field
-// itself: then the form has no login field.
+// The login field of the password field at `passwordIndex`: the nearest earlier visible
+// text-like input ("text", "email", "tel"), else element 0. Never a hidden input, a decoy
+// nobody sees, or the password field itself: then the form has no login field.
 std::optional<std::size_t> LoginFieldIndex(const std::vector<DomElement>& elements,
                                            std::size_t passwordIndex);
 
@@ -40,8 +40,14 @@ std::string FormAction(const DomForm& form);
 std::string FormName(const DomForm& form);
 std::string FormMethod(const DomForm& form);
 
+// A form for making an account or changing a password rather than signing in: a password
+// field marked as a new one, or two visible password fields none of which is marked as the
+// current password (a new password and its confirmation).
+bool IsSignUpForm(const DomForm& form);
+
 // Every form of the document, then every readable frame; the last password field wins,
-// so one in a frame overrides one in the document itself.
+// so one in a frame overrides one in the document itself. A visible field of a login form
+// wins over one of a sign-up form, and either over a decoy nobody sees.
 LoginCandidate ScanPage(const DocumentSnapshot& document, FormFacts formFacts);
 
 // Any password field in any form of the document itself (frames are not searched).

@@ -25,8 +25,11 @@ struct Class1 {
     std::string hwnd;           // the browser window the engine opened
     std::filesystem::path Path; // the site file whose login that window performs
     std::chrono::system_clock::time_point timeStamp;
-    std::chrono::steady_clock::time_point madeAt =
-        std::chrono::steady_clock::now(); // what expiry counts from
+    // What expiry counts from.
+    std::chrono::steady_clock::time_point madeAt = std::chrono::steady_clock::now();
+    // A page asked for the login name first: it was sent, and the password page comes next.
+    bool identifierSent = false;
+    bool leftNamePage = false; // the navigation from that page to the password page was seen
 };
 
 class PendingLogins {
@@ -38,7 +41,7 @@ public:
     }
 
     // The first live record made for this window, or nullptr.
-    const Class1* find(std::string_view hwnd)
+    Class1* find(std::string_view hwnd)
     {
         dropExpired();
         const auto it = std::find_if(records_.begin(), records_.end(),

@@ -429,6 +429,32 @@ TEST_F(PendingLoginTest, APendingLoginFillsOnePageOnly)
     EXPECT_EQ(SiteValue(site, SUCCESS, kStatsSection), "1");
 }
 
+// A site that asks for the login name on one page and for the password on the next: the
+// name goes in on the first, the login lives on across that one navigation, the password
+// goes in on the second.
+TEST_F(PendingLoginTest, ALoginNameAskedForFirstIsSentThenThePasswordOnTheNextPage)
+{
+    WriteSecureValue(kMainSection, FORMLOGINNAME, "user", site);
+    const DocumentSnapshot namePage =
+        Page(std::string(kLoginPage)).form({Text("user"), Input("submit", "next")}, {"/identify"});
+    const DocumentSnapshot passwordPage = Page("https://shop.example.com/account/password")
+                                              .form({Hidden("user", "alice"), Password("pw"), Input("submit", "go")});
+
+    sink->DocumentComplete(completed(namePage));
+    EXPECT_EQ(browser->writes, (std::vector<FakeBrowser::Write>{{RefOf(namePage, 0, 0), "alice"}}));
+    EXPECT_EQ(browser->clicks, std::vector<NodeRef>{RefOf(namePage, 0, 1)});
+    auto next = submission(namePage, "https://shop.example.com/identify");
+    next.byUser = false;
+    sink->BeforeNavigate2(next);
+    ASSERT_EQ(pending.Count(), 1u);
+
+    sink->DocumentComplete(completed(passwordPage));
+    EXPECT_EQ(browser->writes.back(), (FakeBrowser::Write{RefOf(passwordPage, 0, 1), "pw"}));
+    EXPECT_EQ(browser->clicks.back(), RefOf(passwordPage, 0, 2));
+    EXPECT_EQ(pending.Count(), 0u);
+    EXPECT_EQ(SiteValue(site, SUCCESS, kStatsSection), "1");
+}
+
 TEST_F(PendingLoginTest, LeavingThePageOrWaitingTooLongEndsAPendingLogin)
 {
     // The window's first navigation, from its blank page to the site, keeps the login.

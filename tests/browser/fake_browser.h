@@ -40,6 +40,17 @@ inline DomElement Button(std::string type, std::string name = {})
     element.Name = std::move(name);
     return element;
 }
+// The element as a decoy nobody sees (off-screen, aria-hidden, no size, ...).
+inline DomElement Unseen(DomElement element)
+{
+    element.visible = false;
+    return element;
+}
+inline DomElement Autocomplete(DomElement element, std::string autocomplete)
+{
+    element.autocomplete = std::move(autocomplete);
+    return element;
+}
 inline DomElement Link(std::string href)
 {
     DomElement element;

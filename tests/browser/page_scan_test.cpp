@@ -85,6 +85,26 @@ TEST(PageScan, TheLastPasswordFieldOfTheDocumentWins)
     EXPECT_EQ(found.formName, "f2");
 }
 
+// What the user signs in with is the login form's visible field: a later sign-up form and
+// decoys nobody sees do not take its place, nor does a decoy become its login field.
+TEST(PageScan, TheLoginFormWinsOverSignUpFormsAndDecoys)
+{
+    const DocumentSnapshot page =
+        Page("https://a.example/")
+            .form({Text("user", "alice"), Unseen(Text("trap", "bot")), Password("pw", "secret"),
+                   Unseen(Password("trap2", "bot"))},
+                  {"/in"})
+            .form({Input("email", "new", "e"), Password("np", "a"), Password("again", "a")}, {"/join"})
+            .form({Autocomplete(Password("choose", "b"), "new-password")}, {"/join2"});
+
+    const LoginCandidate found = ScanPage(page, FormFacts::Record);
+
+    EXPECT_EQ(found.formAction, "/in");
+    EXPECT_EQ(found.passwordName, "pw");
+    EXPECT_EQ(found.loginName, "user");
+    EXPECT_EQ(found.loginValue, "alice");
+}
+
 TEST(PageScan, ALaterPasswordWithoutLoginFieldClearsTheEarlierLogin)
 {
     const DocumentSnapshot tokenOnly = Page("https://a.example/")

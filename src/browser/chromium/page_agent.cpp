@@ -18,7 +18,6 @@ constexpr std::string_view kAgentScript = R"JS(
   const docState = getter(Document.prototype, 'readyState');
   const docView = getter(Document.prototype, 'defaultView');
   const docQuery = Document.prototype.querySelectorAll;
-  const docQueryOne = Document.prototype.querySelector;
   const formElements = getter(HTMLFormElement.prototype, 'elements');
   const formSubmit = HTMLFormElement.prototype.submit;
   const getAttr = Element.prototype.getAttribute;
@@ -30,6 +29,14 @@ constexpr std::string_view kAgentScript = R"JS(
   const frameDoc = getter(HTMLFrameElement.prototype, 'contentDocument');
   const frameWin = getter(HTMLFrameElement.prototype, 'contentWindow');
   const htmlClick = HTMLElement.prototype.click;
+  const htmlFocus = HTMLElement.prototype.focus;
+  const getRect = Element.prototype.getBoundingClientRect;
+  const closest = Element.prototype.closest;
+  const computedStyle = getComputedStyle;
+  const shadowOf = getter(Element.prototype, 'shadowRoot');
+  const fragmentQuery = DocumentFragment.prototype.querySelectorAll;
+  const treeWalker = Document.prototype.createTreeWalker;
+  const walkerNext = TreeWalker.prototype.nextNode;
   const valueSetters = {
     INPUT: Object.getOwnPropertyDescriptor(HTMLInputElement.prototype, 'value').set,
     TEXTAREA: Object.getOwnPropertyDescriptor(HTMLTextAreaElement.prototype, 'value').set,
@@ -38,7 +45,7 @@ constexpr std::string_view kAgentScript = R"JS(
   const userActivation = getter(Navigator.prototype, 'userActivation');
   const activationActive = getter(UserActivation.prototype, 'isActive');
   const encoder = new TextEncoder(), decoder = new TextDecoder();
-  const MAX_NODES = 5000, MAX_FORMS = 1000, MAX_DEPTH = 4, MAX_ATTRIBUTES = 64;
+  const MAX_NODES = 5000, MAX_FORMS = 1000, MAX_DEPTH = 4, MAX_ATTRIBUTES = 64, MAX_WALK = 20000;
   const MAX_VALUE = 4096, MAX_ADDRESS = 65536; // bytes of UTF-8
   let programAction = false; // a click or submit of ours is under way
   const agentId = Math.random().toString(36).slice(2) + Date.now().toString(36);
@@ -101,6 +108,41 @@ constexpr std::string_view kAgentScript = R"JS(
   function childAgent(frame) {
     try { return agentOfWindow(upper(frame) === 'IFRAME' ? iframeWin.call(frame) : frameWin.call(frame)); } catch (e) { return ''; }
   }
+  // The open shadow roots of custom elements in the document, nested ones included: forms
+  // and fields inside them are the page's as much as any other.
+  function shadowRoots(doc) {
+    const roots = [];
+    let walked = 0;
+    const visit = (root) => {
+      const walker = treeWalker.call(doc, root, NodeFilter.SHOW_ELEMENT);
+      for (let el = walkerNext.call(walker); el && walked < MAX_WALK; el = walkerNext.call(walker)) {
+        ++walked;
+        const inner = shadowOf.call(el);
+        if (inner) { roots.push(inner); visit(inner); }
+      }
+    };
+    visit(doc);
+    return roots;
+  }
+  // querySelectorAll over the document and its open shadow roots.
+  function deepQuery(doc, selector, roots) {
+    const found = Array.from(docQuery.call(doc, selector));
+    for (const root of roots) for (const el of fragmentQuery.call(root, selector)) found.push(el);
+    return found;
+  }
+  // Whether a person can see and reach the control: decoys placed off-screen, hidden from
+  // assistive technology, out of the tab order or of no size are not.
+  function shown(el) {
+    try {
+      if (closest.call(el, '[aria-hidden="true"]')) return false;
+      const tabIndex = getAttr.call(el, 'tabindex');
+      if (tabIndex !== null && Number(tabIndex) < 0) return false;
+      const r = getRect.call(el);
+      if (r.width < 2 || r.height < 2 || r.right <= 0 || r.bottom <= -window.scrollY) return false;
+      const style = computedStyle(el);
+      return style.visibility !== 'hidden' && style.opacity !== '0';
+    } catch (e) { return true; }
+  }
   function describe(el, formIndex) {
     const tag = upper(el);
     const control = tag === 'INPUT' || tag === 'BUTTON' || tag === 'SELECT' || tag === 'TEXTAREA';
@@ -111,10 +153,14 @@ constexpr std::string_view kAgentScript = R"JS(
       t: tag, ty: control ? text(el.type).toLowerCase() : '', v: control ? text(el.value) : '',
       n: text(getAttr.call(el, 'name')), i: text(getAttr.call(el, 'id')), h: href,
       f: f === undefined ? -1 : f, r: ref(el),
+      vis: control ? shown(el) : true, ac: control ? text(getAttr.call(el, 'autocomplete')).toLowerCase() : '',
     };
   }
   function snapshotDocument(doc, depth, budget, agent) {
-    const forms = Array.from(docForms.call(doc)).slice(0, MAX_FORMS);
+    const roots = shadowRoots(doc);
+    const forms = Array.from(docForms.call(doc));
+    for (const root of roots) for (const form of fragmentQuery.call(root, 'form')) forms.push(form);
+    forms.splice(MAX_FORMS);
     const formIndex = new Map();
     forms.forEach((form, i) => formIndex.set(form, i));
     const list = [], seen = new Map();
@@ -129,7 +175,7 @@ constexpr std::string_view kAgentScript = R"JS(
       return k;
     };
     const all = [];
-    for (const el of docQuery.call(doc, 'input,button,a,select,textarea')) {
+    for (const el of deepQuery(doc, 'input,button,a,select,textarea', roots)) {
       const k = add(el);
       if (k >= 0) all.push(k);
     }
@@ -184,8 +230,9 @@ constexpr std::string_view kAgentScript = R"JS(
     programAction = true;
     try { return action(); } finally { programAction = false; }
   }
+  // A password field a person can see, in the document, its shadow roots or its frames.
   function hasPassword(doc, depth) {
-    if (docQueryOne.call(doc, 'input[type="password" i]')) return true;
+    if (deepQuery(doc, 'input[type="password" i]', shadowRoots(doc)).some(shown)) return true;
     if (depth >= MAX_DEPTH) return false;
     for (const frame of docQuery.call(doc, 'iframe,frame')) {
       const child = childDocument(frame);
@@ -197,22 +244,39 @@ constexpr std::string_view kAgentScript = R"JS(
   const agent = {
     agentId,
     snapshot: () => JSON.stringify(snapshot(document)),
+    // As typing does: focus, key, the value through the element's own setter (pages that keep
+    // their state in script watch that), input, key, change.
     setValue(id, value) {
       const el = node(id);
       const set = el && valueSetters[upper(el)];
       if (!set) return false;
-      set.call(el, value);
-      el.dispatchEvent(new Event('input', { bubbles: true }));
-      el.dispatchEvent(new Event('change', { bubbles: true }));
+      asProgram(() => {
+        try { htmlFocus.call(el, { preventScroll: true }); } catch (e) {}
+        el.dispatchEvent(new KeyboardEvent('keydown', { bubbles: true, composed: true, key: 'Unidentified' }));
+        set.call(el, value);
+        el.dispatchEvent(new InputEvent('input', { bubbles: true, composed: true, inputType: 'insertText', data: value }));
+        el.dispatchEvent(new KeyboardEvent('keyup', { bubbles: true, composed: true, key: 'Unidentified' }));
+        el.dispatchEvent(new Event('change', { bubbles: true }));
+      });
       return true;
     },
+    // A control the page keeps disabled until its fields had input is pressed once the page
+    // enables it (its handlers may do so only after our input events, a moment later).
     click(id) {
       const el = node(id);
       if (!el) return false;
-      asProgram(() => {
+      const press = () => asProgram(() => {
         if (typeof el.click === 'function') htmlClick.call(el);
         else el.dispatchEvent(new MouseEvent('click', { bubbles: true, cancelable: true }));
       });
+      if (!el.disabled) { press(); return true; }
+      const observer = new MutationObserver(() => {
+        if (el.disabled) return;
+        observer.disconnect();
+        press();
+      });
+      observer.observe(el, { attributes: true, attributeFilter: ['disabled'] });
+      setTimeout(() => observer.disconnect(), 5000);
       return true;
     },
     // The form's own submit runs no submit handlers; the program still hears of it.
@@ -233,7 +297,11 @@ constexpr std::string_view kAgentScript = R"JS(
         clearTimeout(timer);
         report('password');
       });
-      observer.observe(document, { subtree: true, childList: true, attributes: true, attributeFilter: ['type'] });
+      // Revealed by script: added, retyped, or shown by a style, class or attribute change.
+      const watched = { subtree: true, childList: true, attributes: true,
+                        attributeFilter: ['type', 'style', 'class', 'hidden', 'aria-hidden'] };
+      observer.observe(document, watched);
+      for (const root of shadowRoots(document)) observer.observe(root, watched);
       timer = setTimeout(() => observer.disconnect(), ms);
       return true;
     },

@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "browser/implicit_forms.h"
+
 namespace kv {
 
 namespace {
@@ -57,6 +59,9 @@ public:
             e.id = Text(n, "i");
             e.Href = Text(n, "h");
             e.formIndex = static_cast<int>(Number(n, "f", -1));
+            const auto visible = n.find("vis");
+            e.visible = visible == n.end() || !visible->is_boolean() || visible->get<bool>();
+            e.autocomplete = Text(n, "ac");
             e.ref = NodeRef{refFrame, registryAgent_, Number(n, "r", -1)};
             nodes.push_back(std::move(e));
         }
@@ -100,6 +105,7 @@ public:
             }
             out.frames.push_back(std::move(frame));
         }
+        AddImplicitForms(out);
         return out;
     }
 
