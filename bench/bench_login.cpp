@@ -38,6 +38,16 @@ constexpr const char* kLoginPage = R"HTML(<!doctype html><html><head><title>Benc
   <input type="text" name="user"><input type="password" name="pass">
   <input type="submit" name="go" value="Sign in">
 </form></body></html>)HTML";
+// The same login asked in two steps: the name on one page, the password on the next.
+constexpr const char* kNamePage = R"HTML(<!doctype html><html><head><title>Bench name</title></head><body>
+<form action="/identify" method="post">
+  <input type="text" name="user" autocomplete="username"><input type="submit" name="next" value="Next">
+</form></body></html>)HTML";
+constexpr const char* kPasswordPage = R"HTML(<!doctype html><html><head><title>Bench password</title></head><body>
+<form action="/session" method="post">
+  <input type="hidden" name="user" value="alice"><input type="password" name="pass">
+  <input type="submit" name="go" value="Sign in">
+</form></body></html>)HTML";
 
 // Serves the login page and notes when each POST of the form arrives.
 class TimedServer {
@@ -51,6 +61,12 @@ public:
             lastPost_.store(Clock::now().time_since_epoch().count());
             posts_.fetch_add(1);
             response.set_content("<!doctype html><title>in</title>", "text/html");
+        });
+        server_.Get("/name", [](const httplib::Request&, httplib::Response& response) {
+            response.set_content(kNamePage, "text/html");
+        });
+        server_.Post("/identify", [](const httplib::Request&, httplib::Response& response) {
+            response.set_content(kPasswordPage, "text/html");
         });
         server_.Get("/session", [](const httplib::Request&, httplib::Response& response) {
             response.set_content("<!doctype html><title>in</title>", "text/html");
@@ -100,7 +116,8 @@ void TimeLogins(benchmark::State& state, const std::function<std::optional<Clock
     }
 }
 
-void BM_FillAndSubmitLogin(benchmark::State& state)
+// One login per iteration by the program's engine into the site saved for the page at path.
+void TimeEngineLogins(benchmark::State& state, const std::string& path)
 {
     if (access(kChromium, X_OK) != 0) {
         state.SkipWithError("Chromium is not installed at /usr/lib/chromium/chromium");
@@ -111,7 +128,8 @@ void BM_FillAndSubmitLogin(benchmark::State& state)
     kv::SetCipherKeys({"bench machine key", "bench value key"});
     TimedServer server;
     const auto site = profile / "Bench.QVR";
-    kv::WriteSecureValue(kv::kMainSection, kv::SITEURL, server.url("/login"), site);
+    kv::WriteSecureValue(kv::kMainSection, kv::SITEURL, server.url(path), site);
+    kv::WriteSecureValue(kv::kMainSection, kv::FORMLOGINNAME, "user", site);
     kv::WriteSecureValue(kv::kMainSection, kv::FORMLOGINVALUE, "alice", site);
     kv::WriteSecureValue(kv::kMainSection, kv::FORMPASSVALUE, "bench-password", site);
 
@@ -149,7 +167,24 @@ void BM_FillAndSubmitLogin(benchmark::State& state)
     };
     TimeLogins(state, logIn, "the login post did not arrive");
 }
+
+void BM_FillAndSubmitLogin(benchmark::State& state)
+{
+    TimeEngineLogins(state, "/login");
+}
 BENCHMARK(BM_FillAndSubmitLogin)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+// Identifier-first: from LoginToSite to the password page's post.
+void BM_FillAndSubmitLoginTwoStep(benchmark::State& state)
+{
+    TimeEngineLogins(state, "/name");
+}
+BENCHMARK(BM_FillAndSubmitLoginTwoStep)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(20)
