@@ -5,6 +5,7 @@
 #include "browser/fill_and_submit.h"
 #include "browser/save_site_dialog.h"
 #include "browser/url_origin.h"
+#include "browser/url_resolve.h"
 #include "sites/site_tree_texts.h"
 #include "storage/secure_store.h"
 #include "storage/site_file.h"
@@ -169,6 +170,10 @@ void IE_Class::BeforeNavigate2(const BeforeNavigateEvent& event)
     // What the user typed belongs to the document being left: no later page may use it.
     const std::optional<TypedLogin> typed = std::exchange(captured_, std::nullopt);
     const EventFrame& pDisp = event.pDisp;
+    // A login name sent on the window's previous page belongs to the page after it only.
+    std::optional<NameStep> nameStep;
+    if (pDisp.topLevel)
+        nameStep = std::exchange(nameStep_, std::nullopt);
     // A pending login is for the page its window was opened on: leaving that page ends it,
     // except once after the login name was sent on a page that asks for the password next.
     bool pendingEnded = false;
@@ -185,10 +190,15 @@ void IE_Class::BeforeNavigate2(const BeforeNavigateEvent& event)
     const LoginCandidate page =
         pDisp.document ? ScanPage(*pDisp.document, FormFacts::Record) : LoginCandidate{};
     const std::string address = addressWithoutTypedValues(event);
-    if (!page.passwordFound || ON_BLACKLIST(address))
-        return;
     // The engine's own submission of a pending login, or one a page's script forged.
-    if (pendingEnded || !event.byUser)
+    const bool byUser = event.byUser && !pendingEnded;
+    if (!page.passwordFound) {
+        // A page asking for the login name alone: the password page comes next.
+        if (byUser && pDisp.topLevel && pDisp.document)
+            nameStep_ = NameStepOf(*pDisp.document);
+        return;
+    }
+    if (ON_BLACKLIST(address) || !byUser)
         return;
     // A frame of another site inside this page is that site's, not this page's.
     if (!pDisp.topLevel && !sameOriginAsWindow(pDisp.LocationURL))
@@ -196,21 +206,35 @@ void IE_Class::BeforeNavigate2(const BeforeNavigateEvent& event)
     // Only the submission of the login form itself is worth saving.
     if (event.url.find(page.formAction) == std::string::npos)
         return;
-    if (IS_SITE_KNOWN(pDisp.LocationURL)) {
+    const bool typedHere =
+        typed && pDisp.document && holdsDocument(typed->document, pDisp.document->documentId);
+    LoginCandidate login = page;
+    LoginCandidate typedLogin = typedHere ? typed->values : LoginCandidate{};
+    // Read before any question: the window moves on while the user answers.
+    SitePage site{windowAddress(pDisp), windowTitle(pDisp),
+                  page.formAction.empty() ? address : page.formAction};
+    if (nameStep && pDisp.topLevel && SameOrigin(nameStep->url, pDisp.LocationURL) &&
+        (page.loginValue.empty() || page.loginValue == nameStep->value)) {
+        // The password page of a name asked first: the site starts on the name page, whose
+        // name field is the login field; the post goes where this page sent it.
+        site = {nameStep->url, nameStep->title, ResolveAgainst(pDisp.LocationURL, site.action)};
+        for (LoginCandidate* facts : {&login, &typedLogin}) {
+            facts->loginName = nameStep->fieldName;
+            facts->loginValue = nameStep->value;
+        }
+    }
+    if (IS_SITE_KNOWN(site.url)) {
         context_.log.add(std::string(kSiteKnownLog) + address);
         return;
     }
-    const bool typedHere =
-        typed && pDisp.document && holdsDocument(typed->document, pDisp.document->documentId);
-    offerToSave(event, page, typedHere ? typed->values : LoginCandidate{}, address);
+    offerToSave(event, site, login, typedLogin, address);
 }
 
-void IE_Class::offerToSave(const BeforeNavigateEvent& event, const LoginCandidate& page,
+void IE_Class::offerToSave(const BeforeNavigateEvent& event, const SitePage& site, const LoginCandidate& page,
                            const LoginCandidate& typed, const std::string& address)
 {
-    // Read before any question: the window moves on while the user answers.
-    const std::string pageUrl = windowAddress(event.pDisp);
-    const std::string title = windowTitle(event.pDisp);
+    const std::string& pageUrl = site.url;
+    const std::string& title = site.title;
 
     Dialogs& dialogs = context_.dialogs;
     context_.host.activate();
@@ -244,9 +268,7 @@ void IE_Class::offerToSave(const BeforeNavigateEvent& event, const LoginCandidat
     write(VELOTRIP, kVelotripOff);
     write(SITEPOSTDATA, event.PostData);
     write(FORMNAME, page.formName);
-    // A form naming no action (fields outside any form, a page sending a form of its own
-    // making) went where the request went: replaying it anywhere else would miss the login.
-    write(FORMACTIONURL, page.formAction.empty() ? address : page.formAction);
+    write(FORMACTIONURL, site.action);
     write(FORMMETHOD, page.formMethod);
     writeLoginAndPassword(page, typed, write);
     write(AUTOLOGSTATUS, kAutoLogStatusYes);

@@ -4,6 +4,7 @@
 #include "browser/automation.h"
 #include "browser/browser_host.h"
 #include "browser/capture_log.h"
+#include "browser/name_step.h"
 #include "browser/page_scan.h"
 #include "browser/pending_logins.h"
 #include "platform/trash.h"
@@ -63,8 +64,17 @@ public:
     const std::optional<TypedLogin>& captured() const { return captured_; }
 
 private:
+    // Where a site being saved starts and where its form posts.
+    struct SitePage {
+        std::string url;
+        std::string title;
+        // The form's action as the page wrote it; when it names none (fields outside any form,
+        // a page sending a form of its own making), the address the login went to.
+        std::string action;
+    };
+
     void performPendingLogin(const EventFrame& pDisp);
-    void offerToSave(const BeforeNavigateEvent& event, const LoginCandidate& page,
+    void offerToSave(const BeforeNavigateEvent& event, const SitePage& site, const LoginCandidate& page,
                      const LoginCandidate& typed, const std::string& address);
     // write(key, value) stores one value of the site being saved.
     void writeLoginAndPassword(const LoginCandidate& page, const LoginCandidate& typed,
@@ -76,6 +86,8 @@ private:
     CaptureContext& context_;
     std::shared_ptr<Browser> IE_;
     std::optional<TypedLogin> captured_;
+    // The login name the user sent on the window's current page, which asked for it alone.
+    std::optional<NameStep> nameStep_;
 };
 
 } // namespace kv

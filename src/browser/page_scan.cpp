@@ -11,13 +11,6 @@ namespace {
 
 constexpr std::string_view kHiddenObject = "[object]";
 
-// Login pages name their user field as text, e-mail or telephone input; all three are typed in.
-bool isTextLike(const DomElement& element)
-{
-    return EqualsIgnoringCase(element.Type, "text") || EqualsIgnoringCase(element.Type, "email") ||
-           EqualsIgnoringCase(element.Type, "tel");
-}
-
 std::string formProperty(const DomForm& form, const std::string& property, std::string_view attribute)
 {
     if (property != kHiddenObject)
@@ -66,6 +59,12 @@ void scanForms(const DocumentSnapshot& document, FormFacts formFacts, LoginCandi
 
 } // namespace
 
+bool IsTextLikeField(const DomElement& element)
+{
+    return EqualsIgnoringCase(element.Type, "text") || EqualsIgnoringCase(element.Type, "email") ||
+           EqualsIgnoringCase(element.Type, "tel");
+}
+
 bool IsPasswordField(const DomElement& element)
 {
     return EqualsIgnoringCase(element.Tagname, "INPUT") && EqualsIgnoringCase(element.Type, "password");
@@ -76,7 +75,7 @@ std::optional<std::size_t> LoginFieldIndex(const std::vector<DomElement>& elemen
     if (passwordIndex >= elements.size())
         return std::nullopt;
     std::size_t k = passwordIndex;
-    while (k != 0 && !(isTextLike(elements[k]) && elements[k].visible))
+    while (k != 0 && !(IsTextLikeField(elements[k]) && elements[k].visible))
         --k;
     // A hidden token or a decoy is never typed in, and filling the password field with the
     // login would break the very login being saved.

@@ -25,6 +25,9 @@ struct LoginCandidate {
 // Whether the scan also reads the action, name and method of the form that holds the field.
 enum class FormFacts { Skip, Record };
 
+// Login pages name their user field as text, e-mail or telephone input; all three are typed in.
+bool IsTextLikeField(const DomElement& element);
+
 // An INPUT whose type is "password".
 bool IsPasswordField(const DomElement& element);
 

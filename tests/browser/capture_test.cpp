@@ -366,6 +366,54 @@ TEST_F(CaptureTest, ALoginFormInAFrameIsSavedWithTheWindowsAddress)
     EXPECT_EQ(SiteValue(site, FORMLOGINVALUE), "frameuser");
 }
 
+// A site asking for the name on one page and for the password on the next is saved from the
+// name page; a name sent anywhere else never joins a login.
+TEST_F(CaptureTest, ANameSentOnThePageBeforeJoinsThePasswordPageOnly)
+{
+    const auto namePage = [](const std::string& name) {
+        return Page("https://shop.example.com/signin", "Shop - Name")
+            .form({Input("search", "q", "socks"), Autocomplete(Text("login", name), "username"),
+                   Input("submit", "next")},
+                  {"/identify"})
+            .build();
+    };
+    const auto passwordPage = [](const std::string& origin, DomElement login) {
+        return Page(origin + "/identify", "Shop - Password")
+            .form({std::move(login), Password("pass", "pw2"), Input("submit", "go")}, {"/session"})
+            .build();
+    };
+    std::filesystem::create_directories(profile.root() / "A");
+    for (int i = 0; i < 5; ++i) // save; then save and replace, twice
+        dialogs.answer(Dialogs::Answer::Yes);
+    const auto site = profile.root() / "A" / "Two.QVR";
+
+    // Another origin, then a page of its own login field: saved as they are.
+    saveAs(profile.root() / "A", "Two");
+    sink->BeforeNavigate2(submission(namePage("ann"), "https://shop.example.com/identify"));
+    sink->BeforeNavigate2(submission(passwordPage("https://other.example", Text("login", "ann")),
+                                     "https://other.example/session"));
+    EXPECT_EQ(SiteValue(site, SITEURL), "https://other.example/identify");
+    saveAs(profile.root() / "A", "Two");
+    sink->BeforeNavigate2(submission(namePage("ann"), "https://shop.example.com/identify"));
+    sink->BeforeNavigate2(submission(passwordPage("https://shop.example.com", Text("user", "bob")),
+                                     "https://shop.example.com/session"));
+    EXPECT_EQ(SiteValue(site, SITEURL), "https://shop.example.com/identify");
+    EXPECT_EQ(SiteValue(site, FORMLOGINVALUE), "bob");
+
+    // The page right after the name page: the site starts where the name was asked.
+    saveAs(profile.root() / "A", "Two");
+    sink->BeforeNavigate2(submission(namePage("ann"), "https://shop.example.com/identify"));
+    sink->BeforeNavigate2(submission(passwordPage("https://shop.example.com", Hidden("login", "ann")),
+                                     "https://shop.example.com/session", "login=ann&pass=pw2"));
+    EXPECT_EQ(SiteValue(site, SITEURL), "https://shop.example.com/signin");
+    EXPECT_EQ(SiteValue(site, SITETITLE), "Shop - Name");
+    EXPECT_EQ(SiteValue(site, FORMLOGINNAME), "login");
+    EXPECT_EQ(SiteValue(site, FORMLOGINVALUE), "ann");
+    EXPECT_EQ(SiteValue(site, FORMPASSVALUE), "pw2");
+    EXPECT_EQ(SiteValue(site, FORMACTIONURL), "https://shop.example.com/session");
+    EXPECT_EQ(SiteValue(site, SITEPOSTDATA), "login=ann&pass=pw2");
+}
+
 // Logins the engine started in this window.
 class PendingLoginTest : public CaptureTest {
 protected:
@@ -437,8 +485,9 @@ TEST_F(PendingLoginTest, ALoginNameAskedForFirstIsSentThenThePasswordOnTheNextPa
     WriteSecureValue(kMainSection, FORMLOGINNAME, "user", site);
     const DocumentSnapshot namePage =
         Page(std::string(kLoginPage)).form({Text("user"), Input("submit", "next")}, {"/identify"});
-    const DocumentSnapshot passwordPage = Page("https://shop.example.com/account/password")
-                                              .form({Hidden("user", "alice"), Password("pw"), Input("submit", "go")});
+    const DocumentSnapshot passwordPage =
+        Page("https://shop.example.com/account/password")
+            .form({Hidden("user", "alice"), Password("pw"), Input("submit", "go")});
 
     sink->DocumentComplete(completed(namePage));
     EXPECT_EQ(browser->writes, (std::vector<FakeBrowser::Write>{{RefOf(namePage, 0, 0), "alice"}}));

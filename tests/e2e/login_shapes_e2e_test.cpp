@@ -1,4 +1,5 @@
 // Login pages as they are built today, saved and logged into in the real browser.
+#include "browser/capture_texts.h"
 #include "browser/save_site_dialog.h"
 #include "e2e/browser_logic_fixture.h"
 
@@ -150,10 +151,8 @@ protected:
         return site;
     }
 
-    // The user types into the named fields and presses the named control; the site is saved
-    // as "Captured" in the folder Work.
-    std::filesystem::path captured(const std::string& path, const std::map<std::string, std::string>& values,
-                                   const std::string& control, const std::string& document = "document")
+    // The site the user logs into next is saved as "Captured" in the folder Work.
+    std::filesystem::path savedAsCaptured()
     {
         std::filesystem::create_directories(profile.root() / "Work");
         dialogs.answer(Dialogs::Answer::Yes);
@@ -166,6 +165,15 @@ protected:
                 }
             }
         });
+        return profile.root() / "Work" / "Captured.QVR";
+    }
+
+    // The user types into the named fields and presses the named control; the site is saved
+    // as savedAsCaptured() says.
+    std::filesystem::path captured(const std::string& path, const std::map<std::string, std::string>& values,
+                                   const std::string& control, const std::string& document = "document")
+    {
+        const auto site = savedAsCaptured();
         EventRecorder& events = testRecorder();
         auto browser = openPage(events, server.url(path), path);
         if (!browser)
@@ -175,7 +183,7 @@ protected:
         EXPECT_TRUE(UserClicks(session(), *browser, ByName(control, document)));
         waitFor([&] { return host.treeReloads == 1; }, "the site to be saved");
         session().closeWindow(browser->hwnd());
-        return profile.root() / "Work" / "Captured.QVR";
+        return site;
     }
 };
 
@@ -239,6 +247,36 @@ TEST_F(LoginShapesE2eTest, ANamePageThenAPasswordPageLogIn)
     server.page("/identify", kPasswordPage);
     EXPECT_EQ(loggedIn(savedSite("/name", {{FORMLOGINNAME, "user"}})), "user=alice&pass=shape-pw&go=Sign+in");
     EXPECT_EQ(server.lastBody("POST", "/identify"), "user=alice&next=Next");
+}
+
+// The site starts on the name page: opening the password page alone would show no form.
+TEST_F(LoginShapesE2eTest, ANamePageThenAPasswordPageAreSavedAsOneSiteFromTheNamePage)
+{
+    server.page("/name", kNamePage);
+    server.page("/identify", kPasswordPage);
+    const auto site = savedAsCaptured();
+    EventRecorder& events = testRecorder();
+    auto browser = openPage(events, server.url("/name"), "/name");
+    ASSERT_TRUE(browser);
+    ASSERT_TRUE(UserTypes(session(), *browser, ByName("user"), "alice"));
+    ASSERT_TRUE(UserClicks(session(), *browser, ByName("next")));
+    ASSERT_TRUE(waitFor([&] { return events.completed("/identify") != nullptr; }, "the password page"));
+    ASSERT_TRUE(UserTypes(session(), *browser, ByName("pass"), "two-pw"));
+    ASSERT_TRUE(UserClicks(session(), *browser, ByName("go")));
+    waitFor([&] { return host.treeReloads == 1; }, "the site to be saved");
+
+    EXPECT_EQ(SiteValue(site, SITEURL), server.url("/name"));
+    EXPECT_EQ(SiteValue(site, SITETITLE), "Name");
+    EXPECT_EQ(SiteValue(site, FORMLOGINNAME), "user");
+    EXPECT_EQ(SiteValue(site, FORMLOGINVALUE), "alice");
+    EXPECT_EQ(SiteValue(site, FORMPASSNAME), "pass");
+    EXPECT_EQ(SiteValue(site, FORMPASSVALUE), "two-pw");
+    EXPECT_EQ(dialogs.asked(), std::vector<std::string>{std::string(kSaveSiteQuestion)});
+
+    EXPECT_EQ(loggedIn(site), "user=alice&pass=two-pw&go=Sign+in");
+    EXPECT_EQ(server.lastBody("POST", "/identify"), "user=alice&next=Next");
+    WriteSecureValue(kMainSection, VELOTRIP, "1", site);
+    EXPECT_EQ(loggedIn(site), "user=alice&pass=two-pw&go=Sign+in");
 }
 
 TEST_F(LoginShapesE2eTest, FieldsOutsideAnyFormAreSavedAndFilled)
