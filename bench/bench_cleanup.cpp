@@ -60,6 +60,7 @@ public:
     void BeforeNavigate2(const kv::BeforeNavigateEvent&) override {}
     void DownloadBegin(const kv::DownloadBeginEvent&) override {}
     void PasswordFieldAppeared(const kv::PasswordFieldEvent&) override {}
+    void ScriptRequestSent(const kv::ScriptRequestEvent&) override {}
     int loads = 0;
 };
 

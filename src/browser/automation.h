@@ -154,6 +154,16 @@ struct DownloadBeginEvent {
     std::optional<DocumentSnapshot> afterHandlers; // the same page after the page's submit handlers
 };
 
+// A request with a body that a page's script sent (fetch, XMLHttpRequest) as the user's
+// submit or click in a page with a password field was carried out: logins sent by script.
+struct ScriptRequestEvent {
+    EventFrame pDisp; // the sending document as last seen: after the submit's page handlers ran
+    std::string url;
+    std::string method;
+    std::string PostData;    // the exact bytes of the request body
+    std::string contentType; // its Content-Type header as the page set it, empty when none
+};
+
 // A password field appeared in a document watched with watchForPasswordField.
 struct PasswordFieldEvent {
     EventFrame pDisp; // document: taken right after the field appeared
@@ -167,6 +177,7 @@ public:
     virtual void BeforeNavigate2(const BeforeNavigateEvent& event) = 0;
     virtual void DownloadBegin(const DownloadBeginEvent& event) = 0;
     virtual void PasswordFieldAppeared(const PasswordFieldEvent& event) = 0;
+    virtual void ScriptRequestSent(const ScriptRequestEvent& event) = 0;
 };
 
 // One browser window. Calls on a window that has closed fail (false, empty, nullopt).

@@ -3,6 +3,8 @@
 #include "browser/blocked_sites.h"
 #include "browser/capture_texts.h"
 #include "browser/fill_and_submit.h"
+#include "browser/post_content_type.h"
+#include "browser/request_body.h"
 #include "browser/save_site_dialog.h"
 #include "browser/url_origin.h"
 #include "browser/url_resolve.h"
@@ -172,8 +174,11 @@ void IE_Class::BeforeNavigate2(const BeforeNavigateEvent& event)
     const EventFrame& pDisp = event.pDisp;
     // A login name sent on the window's previous page belongs to the page after it only.
     std::optional<NameStep> nameStep;
-    if (pDisp.topLevel)
+    const std::string scriptLogin = scriptLoginDocument_;
+    if (pDisp.topLevel) {
         nameStep = std::exchange(nameStep_, std::nullopt);
+        scriptLoginDocument_.clear();
+    }
     // A pending login is for the page its window was opened on: leaving that page ends it,
     // except once after the login name was sent on a page that asks for the password next.
     bool pendingEnded = false;
@@ -198,7 +203,8 @@ void IE_Class::BeforeNavigate2(const BeforeNavigateEvent& event)
             nameStep_ = NameStepOf(*pDisp.document);
         return;
     }
-    if (ON_BLACKLIST(address) || !byUser)
+    const bool sentByScript = !scriptLogin.empty() && pDisp.document->documentId == scriptLogin;
+    if (ON_BLACKLIST(address) || !byUser || sentByScript)
         return;
     // A frame of another site inside this page is that site's, not this page's.
     if (!pDisp.topLevel && !sameOriginAsWindow(pDisp.LocationURL))
@@ -212,12 +218,14 @@ void IE_Class::BeforeNavigate2(const BeforeNavigateEvent& event)
     LoginCandidate typedLogin = typedHere ? typed->values : LoginCandidate{};
     // Read before any question: the window moves on while the user answers.
     SitePage site{windowAddress(pDisp), windowTitle(pDisp),
-                  page.formAction.empty() ? address : page.formAction};
+                  page.formAction.empty() ? address : page.formAction, event.PostData, ""};
     if (nameStep && pDisp.topLevel && SameOrigin(nameStep->url, pDisp.LocationURL) &&
         (page.loginValue.empty() || page.loginValue == nameStep->value)) {
         // The password page of a name asked first: the site starts on the name page, whose
         // name field is the login field; the post goes where this page sent it.
-        site = {nameStep->url, nameStep->title, ResolveAgainst(pDisp.LocationURL, site.action)};
+        site.url = nameStep->url;
+        site.title = nameStep->title;
+        site.action = ResolveAgainst(pDisp.LocationURL, site.action);
         for (LoginCandidate* facts : {&login, &typedLogin}) {
             facts->loginName = nameStep->fieldName;
             facts->loginValue = nameStep->value;
@@ -227,11 +235,45 @@ void IE_Class::BeforeNavigate2(const BeforeNavigateEvent& event)
         context_.log.add(std::string(kSiteKnownLog) + address);
         return;
     }
-    offerToSave(event, site, login, typedLogin, address);
+    offerToSave(site, login, typedLogin, address);
 }
 
-void IE_Class::offerToSave(const BeforeNavigateEvent& event, const SitePage& site, const LoginCandidate& page,
-                           const LoginCandidate& typed, const std::string& address)
+void IE_Class::ScriptRequestSent(const ScriptRequestEvent& event)
+{
+    const auto keepAlive = weak_from_this().lock();
+    const EventFrame& pDisp = event.pDisp;
+    if (!IE_ || !pDisp.document || isExcluded(pDisp.LocationURL, event.url))
+        return;
+    // A frame of another site inside this page is that site's, not this page's; a request
+    // to another site than the page's is no login of this page.
+    if ((!pDisp.topLevel && !sameOriginAsWindow(pDisp.LocationURL)) ||
+        !SameOrigin(event.url, pDisp.LocationURL))
+        return;
+    const LoginCandidate page = ScanPage(*pDisp.document, FormFacts::Record);
+    const bool typedHere = captured_ && holdsDocument(captured_->document, pDisp.document->documentId);
+    const LoginCandidate typed = typedHere ? captured_->values : LoginCandidate{};
+    // The login is the request carrying the password, not what the page sends along with it.
+    const std::string& password = typed.passwordValue.empty() ? page.passwordValue : typed.passwordValue;
+    if (!page.passwordFound || !BodyCarries(event.PostData, password) || ON_BLACKLIST(event.url))
+        return;
+    // Saved as a script sends it, or not at all: a type that could not be sent again would
+    // turn the login into another request.
+    if (!event.contentType.empty() && !IsSafeContentType(event.contentType))
+        return;
+    // The page usually moves on after its login: that is the same login, not offered again.
+    scriptLoginDocument_ = pDisp.document->documentId;
+    captured_.reset();
+    const SitePage site{windowAddress(pDisp), windowTitle(pDisp), event.url, event.PostData,
+                        event.contentType};
+    if (IS_SITE_KNOWN(site.url)) {
+        context_.log.add(std::string(kSiteKnownLog) + event.url);
+        return;
+    }
+    offerToSave(site, page, typed, event.url);
+}
+
+void IE_Class::offerToSave(const SitePage& site, const LoginCandidate& page, const LoginCandidate& typed,
+                           const std::string& address)
 {
     const std::string& pageUrl = site.url;
     const std::string& title = site.title;
@@ -266,7 +308,9 @@ void IE_Class::offerToSave(const BeforeNavigateEvent& event, const SitePage& sit
     write(SITEURL, pageUrl);
     write(SITEDOMAIN, ParseUrl(pageUrl, "domain"));
     write(VELOTRIP, kVelotripOff);
-    write(SITEPOSTDATA, event.PostData);
+    write(SITEPOSTDATA, site.postData);
+    if (!site.postType.empty())
+        write(SITEPOSTTYPE, site.postType);
     write(FORMNAME, page.formName);
     write(FORMACTIONURL, site.action);
     write(FORMMETHOD, page.formMethod);

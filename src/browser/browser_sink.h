@@ -54,6 +54,7 @@ public:
     void BeforeNavigate2(const BeforeNavigateEvent& event) override;
     void DownloadBegin(const DownloadBeginEvent& event) override;
     void PasswordFieldAppeared(const PasswordFieldEvent& event) override;
+    void ScriptRequestSent(const ScriptRequestEvent& event) override;
 
     // What the user had typed when they last submitted a login form in this window, and the
     // document they typed it into. Kept only until the window's next navigation.
@@ -71,11 +72,13 @@ private:
         // The form's action as the page wrote it; when it names none (fields outside any form,
         // a page sending a form of its own making), the address the login went to.
         std::string action;
+        std::string postData;
+        std::string postType; // the content type of a login a page's script sent
     };
 
     void performPendingLogin(const EventFrame& pDisp);
-    void offerToSave(const BeforeNavigateEvent& event, const SitePage& site, const LoginCandidate& page,
-                     const LoginCandidate& typed, const std::string& address);
+    void offerToSave(const SitePage& site, const LoginCandidate& page, const LoginCandidate& typed,
+                     const std::string& address);
     // write(key, value) stores one value of the site being saved.
     void writeLoginAndPassword(const LoginCandidate& page, const LoginCandidate& typed,
                                const std::function<void(std::string_view, std::string_view)>& write);
@@ -88,6 +91,8 @@ private:
     std::optional<TypedLogin> captured_;
     // The login name the user sent on the window's current page, which asked for it alone.
     std::optional<NameStep> nameStep_;
+    // The document whose login a page's script sent: the navigation after it is not offered.
+    std::string scriptLoginDocument_;
 };
 
 } // namespace kv

@@ -65,8 +65,8 @@ bool sendIdentifier(Browser& browser, const DocumentSnapshot& document, const st
         for (std::size_t k = i + 1; k < all.size(); ++k) {
             const DomElement& control = all[k];
             if (isTag(control, "BUTTON") ||
-                (isTag(control, "INPUT") && (control.Type == "submit" || control.Type == "button" ||
-                                             control.Type == "image"))) {
+                (isTag(control, "INPUT") &&
+                 (control.Type == "submit" || control.Type == "button" || control.Type == "image"))) {
                 browser.click(control.ref);
                 return true;
             }
@@ -126,7 +126,7 @@ FillResult FillLoginForm(Browser& browser, const DocumentSnapshot& document,
         return FillResult::Filled;
     }
     return sendLoginName && sendIdentifier(browser, document, loginName, *login) ? FillResult::IdentifierSent
-                                                                                  : FillResult::Nothing;
+                                                                                 : FillResult::Nothing;
 }
 
 void SubmitLoginForm(Browser& browser, const DocumentSnapshot& document)

@@ -2,6 +2,7 @@
 
 #include "browser/login_texts.h"
 #include "browser/numeric_value.h"
+#include "browser/post_content_type.h"
 #include "browser/url_resolve.h"
 #include "startup/profile_settings.h"
 #include "storage/ini_values.h"
@@ -76,7 +77,10 @@ void LoginEngine::loginInWindow(const std::filesystem::path& siteFile, const std
         if (!actionUrl || !postData)
             return;
         // Pages write their action relative to themselves; the post goes where the page would send it.
-        const bool sent = browser->Navigate(ResolveAgainst(siteUrl, *actionUrl), *postData, "");
+        // A login a page's script sent goes with its own content type (JSON stays JSON).
+        const std::string postType = ReadSecureValue(kMainSection, SITEPOSTTYPE, siteFile).value_or("");
+        const bool sent =
+            browser->Navigate(ResolveAgainst(siteUrl, *actionUrl), *postData, ContentTypeHeader(postType));
         browser->setVisible(true);
         // Counted when the post went out, not when the site accepts it.
         if (sent)

@@ -26,6 +26,9 @@ inline constexpr std::string_view FORMPASSVALUE = "FORMPASSVALUE";
 inline constexpr std::string_view VELOTRIP = "VELOTRIP";
 inline constexpr std::string_view SITEPOSTDATA = "SITEPOSTDATA";
 inline constexpr std::string_view AUTOLOGSTATUS = "AUTOLOGSTATUS";
+// The content type of SITEPOSTDATA when a page's script sent the login ("application/json");
+// absent for a form's own post.
+inline constexpr std::string_view SITEPOSTTYPE = "SITEPOSTTYPE";
 
 // Section "Stats": the decimal count of successful automatic logins.
 inline constexpr std::string_view SUCCESS = "SUCCESS";

@@ -414,6 +414,48 @@ TEST_F(CaptureTest, ANameSentOnThePageBeforeJoinsThePasswordPageOnly)
     EXPECT_EQ(SiteValue(site, SITEPOSTDATA), "login=ann&pass=pw2");
 }
 
+// A login a page's script sends is saved as it went, content type included. Not a login: a
+// request to another site, from a page without a password field, one not carrying the
+// password, or with a type that could start another header when sent again. The page moving
+// on after its login is not offered again.
+TEST_F(CaptureTest, ALoginSentByScriptIsSavedWithItsContentType)
+{
+    const auto request = [](const DocumentSnapshot& page, std::string url, std::string body,
+                            std::string type = "application/json") {
+        ScriptRequestEvent event;
+        event.pDisp.frameId = page.frameId;
+        event.pDisp.LocationURL = page.url;
+        event.pDisp.document = page;
+        event.url = std::move(url);
+        event.method = "POST";
+        event.PostData = std::move(body);
+        event.contentType = std::move(type);
+        return event;
+    };
+    const std::string api = "https://shop.example.com/api/session";
+    const std::string json = R"({"user":"alice","pass":"s3cret!"})";
+    sink->ScriptRequestSent(request(loginPage(), "https://api.example/session", json));
+    sink->ScriptRequestSent(request(Page(std::string(kLoginPage)).form({Text("q", "s3cret!")}), api, json));
+    sink->ScriptRequestSent(request(loginPage(), api, R"({"event":"submit"})"));
+    sink->ScriptRequestSent(request(loginPage(), api, json, "application/json\r\nX-Planted: 1"));
+    EXPECT_TRUE(dialogs.asked().empty());
+
+    std::filesystem::create_directories(profile.root() / "A");
+    dialogs.answer(Dialogs::Answer::Yes);
+    saveAs(profile.root() / "A", "Api");
+    sink->ScriptRequestSent(request(loginPage(), api, "user=alice&pass=s3cret%21", "text/plain"));
+    sink->BeforeNavigate2(
+        submission(loginPage(), "https://shop.example.com/account/session?home", "", "GET"));
+
+    EXPECT_EQ(dialogs.asked(), std::vector<std::string>{std::string(kSaveSiteQuestion)});
+    const auto site = profile.root() / "A" / "Api.QVR";
+    EXPECT_EQ(SiteValue(site, SITEURL), kLoginPage);
+    EXPECT_EQ(SiteValue(site, FORMACTIONURL), api);
+    EXPECT_EQ(SiteValue(site, SITEPOSTDATA), "user=alice&pass=s3cret%21");
+    EXPECT_EQ(SiteValue(site, SITEPOSTTYPE), "text/plain");
+    EXPECT_EQ(SiteValue(site, FORMLOGINVALUE), "alice");
+}
+
 // Logins the engine started in this window.
 class PendingLoginTest : public CaptureTest {
 protected:

@@ -101,6 +101,24 @@ TEST_F(LoginEngineTest, VelotripResolvesAnActionWrittenRelativeToThePage)
     EXPECT_EQ(onlyWindow().posts.at(0).url, "https://shop.example/account/session");
 }
 
+// A login a page's script sent goes again with its content type; one that could start another
+// header is not sent as a header at all.
+TEST_F(LoginEngineTest, VelotripSendsTheSavedContentTypeWhenItIsAPlainValue)
+{
+    const auto site = profile.site("Api.QVR", {{SITEURL, "https://shop.example/login"},
+                                               {FORMACTIONURL, "/api/session"},
+                                               {SITEPOSTDATA, R"({"u":"a"})"},
+                                               {SITEPOSTTYPE, "application/json; charset=utf-8"},
+                                               {VELOTRIP, "1"}});
+    engine.LoginToSite(site);
+    WriteSecureValue(kMainSection, SITEPOSTTYPE, "text/plain\r\nCookie: planted", site);
+    engine.LoginToSite(site);
+
+    ASSERT_EQ(windows.opened.size(), 2u);
+    EXPECT_EQ(windows.opened[0]->posts.at(0).headers, "Content-Type: application/json; charset=utf-8\r\n");
+    EXPECT_EQ(windows.opened[1]->posts.at(0).headers, "");
+}
+
 TEST_F(LoginEngineTest, AVelotripPostThatCouldNotBeSentIsNotCounted)
 {
     const auto site = profile.site("Shop.QVR", {{SITEURL, "https://shop.example/"},

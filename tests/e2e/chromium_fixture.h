@@ -46,6 +46,7 @@ public:
         order.push_back("DownloadBegin");
     }
     void PasswordFieldAppeared(const PasswordFieldEvent& event) override { passwordFields.push_back(event); }
+    void ScriptRequestSent(const ScriptRequestEvent& event) override { scriptRequests.push_back(event); }
 
     // The window's own document completed with an address ending in suffix.
     const DocumentCompleteEvent* completed(const std::string& suffix) const
@@ -78,6 +79,7 @@ public:
     std::vector<BeforeNavigateEvent> navigations;
     std::vector<DownloadBeginEvent> downloads;
     std::vector<PasswordFieldEvent> passwordFields;
+    std::vector<ScriptRequestEvent> scriptRequests;
     std::vector<std::string> order; // of DownloadBegin and BeforeNavigate2
 };
 

@@ -97,6 +97,23 @@ constexpr const char* kPasswordPage = R"HTML(<!doctype html><html><head><title>P
   <input type="submit" name="go" value="Sign in">
 </form></body></html>)HTML";
 
+// The page sends the login itself as JSON and then moves on; a request its script sends on
+// its own after the load is no login.
+constexpr const char* kScriptSentLogin = R"HTML(<!doctype html><html><head><title>Fetch</title></head><body>
+<form id="f">
+  <input name="user" autocomplete="username"><input type="password" name="pass"><button name="go">Sign in</button>
+</form>
+<script>
+fetch('/api/hello', {method: 'POST', headers: {'Content-Type': 'application/json'}, body: '{"hello":1}'});
+document.getElementById('f').addEventListener('submit', async (e) => {
+  e.preventDefault();
+  const form = e.target;
+  await fetch('/api/session', {method: 'POST', headers: {'Content-Type': 'application/json'},
+                               body: JSON.stringify({user: form.user.value, pass: form.pass.value})});
+  location.href = '/home';
+});
+</script></body></html>)HTML";
+
 // Fields outside any form; the button's script sends them.
 constexpr const char* kLooseFields = R"HTML(<!doctype html><html><head><title>Loose</title></head><body>
 <div><input name="user"><input type="password" name="pass"><button name="go" onclick="send()">Sign in</button></div>
@@ -130,13 +147,13 @@ customElements.define('login-box', class extends HTMLElement {
 
 class LoginShapesE2eTest : public BrowserLogicSuite {
 protected:
-    // Logs in with the site and returns the body the page posted to /session.
-    std::string loggedIn(const std::filesystem::path& site)
+    // Logs in with the site and returns the body the page posted to path.
+    std::string loggedIn(const std::filesystem::path& site, const std::string& path = "/session")
     {
-        const std::size_t before = server.count("POST", "/session");
+        const std::size_t before = server.count("POST", path);
         engine->LoginToSite(site);
-        waitFor([&] { return server.count("POST", "/session") > before; }, "the login post");
-        return server.lastBody("POST", "/session");
+        waitFor([&] { return server.count("POST", path) > before; }, "the login post");
+        return server.lastBody("POST", path);
     }
 
     std::filesystem::path
@@ -277,6 +294,26 @@ TEST_F(LoginShapesE2eTest, ANamePageThenAPasswordPageAreSavedAsOneSiteFromTheNam
     EXPECT_EQ(server.lastBody("POST", "/identify"), "user=alice&next=Next");
     WriteSecureValue(kMainSection, VELOTRIP, "1", site);
     EXPECT_EQ(loggedIn(site), "user=alice&pass=two-pw&go=Sign+in");
+}
+
+TEST_F(LoginShapesE2eTest, ALoginSentByScriptIsSavedAndSentAgainAsItWas)
+{
+    server.page("/fetch", kScriptSentLogin);
+    const auto site = captured("/fetch", {{"user", "heidi"}, {"pass", "json-pw"}}, "go");
+    const std::string json = R"({"user":"heidi","pass":"json-pw"})";
+    EXPECT_EQ(SiteValue(site, SITEURL), server.url("/fetch"));
+    EXPECT_EQ(SiteValue(site, FORMACTIONURL), server.url("/api/session"));
+    EXPECT_EQ(SiteValue(site, SITEPOSTDATA), json);
+    EXPECT_EQ(SiteValue(site, SITEPOSTTYPE), "application/json");
+    EXPECT_EQ(SiteValue(site, FORMLOGINVALUE), "heidi");
+    EXPECT_EQ(SiteValue(site, FORMPASSVALUE), "json-pw");
+    // Offered once: the request the page sent on its own was not the user's.
+    EXPECT_EQ(dialogs.asked(), std::vector<std::string>{std::string(kSaveSiteQuestion)});
+
+    EXPECT_EQ(loggedIn(site, "/api/session"), json);
+    WriteSecureValue(kMainSection, VELOTRIP, "1", site);
+    EXPECT_EQ(loggedIn(site, "/api/session"), json);
+    EXPECT_EQ(server.last("POST", "/api/session")->contentType, "application/json");
 }
 
 TEST_F(LoginShapesE2eTest, FieldsOutsideAnyFormAreSavedAndFilled)

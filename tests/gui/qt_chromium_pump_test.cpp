@@ -46,6 +46,7 @@ struct Sink : BrowserEvents {
     void BeforeNavigate2(const BeforeNavigateEvent&) override {}
     void DownloadBegin(const DownloadBeginEvent&) override {}
     void PasswordFieldAppeared(const PasswordFieldEvent&) override {}
+    void ScriptRequestSent(const ScriptRequestEvent&) override {}
 };
 
 TEST(QtChromiumPump, EventsRunOnTheLoopAndWaitOutANestedModalLoop)

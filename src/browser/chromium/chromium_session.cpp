@@ -4,16 +4,22 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <random>
+#include <utility>
 
 #include "browser/chromium/base64.h"
 #include "browser/chromium/chromium_browser.h"
 #include "browser/chromium/page_agent.h"
 #include "browser/chromium/post_headers.h"
 #include "browser/chromium/snapshot_json.h"
+#include "support/ascii_text.h"
 
 namespace kv {
 
 namespace {
+
+// How long after the user's submit or click a request of the page's script still carries it
+// out (pages check the fields or fetch a token first).
+constexpr auto kScriptLoginDelay = std::chrono::seconds(10);
 
 using Json = nlohmann::json;
 
@@ -613,7 +619,9 @@ void ChromiumSession::setUpSession(const std::string& sessionId, const std::stri
     client_->send(
         "Fetch.enable",
         {{"patterns",
-          Json::array({{{"urlPattern", "*"}, {"resourceType", "Document"}, {"requestStage", "Request"}}})}},
+          Json::array({{{"urlPattern", "*"}, {"resourceType", "Document"}, {"requestStage", "Request"}},
+                       {{"urlPattern", "*"}, {"resourceType", "XHR"}, {"requestStage", "Request"}},
+                       {{"urlPattern", "*"}, {"resourceType", "Fetch"}, {"requestStage", "Request"}}})}},
         sessionId);
     client_->send("Target.setAutoAttach",
                   {{"autoAttach", true}, {"waitForDebuggerOnStart", true}, {"flatten", true}}, sessionId);
@@ -684,6 +692,9 @@ void ChromiumSession::onFrameNavigated(const std::string& sessionId, const Json&
         t->clicked.reset();
         t->typed.reset();
         t->submittedByUser = false;
+        t->userSubmitting = false;
+        t->userActed.reset();
+        t->heldRequest.reset();
     }
 }
 
@@ -696,6 +707,13 @@ void ChromiumSession::onRequestPaused(const std::string& sessionId, const Json& 
     if (const Frame* f = frame(frameId); f && !f->targetId.empty())
         targetId = f->targetId;
     Target* t = target(targetId);
+    const std::string resourceType = Text(params, "resourceType");
+    if (resourceType == "XHR" || resourceType == "Fetch") {
+        client_->send("Fetch.continueRequest", {{"requestId", requestId}}, sessionId);
+        if (t)
+            onScriptRequest(sessionId, *t, frameId, request);
+        return;
+    }
     const bool redirect = params.contains("redirectedRequestId");
 
     std::string url = Text(request, "url");
@@ -741,6 +759,60 @@ void ChromiumSession::onRequestPaused(const std::string& sessionId, const Json& 
                       [event = std::move(event)](BrowserEvents& sink) { sink.BeforeNavigate2(event); });
 }
 
+void ChromiumSession::onScriptRequest(const std::string& sessionId, const Target& t,
+                                      const std::string& frameId, const Json& request)
+{
+    ScriptRequestEvent event;
+    event.url = Text(request, "url");
+    event.method = Text(request, "method");
+    for (const auto& entry : Member(request, "postDataEntries"))
+        if (auto bytes = Base64Decode(Text(entry, "bytes")))
+            event.PostData += *bytes;
+    if (event.PostData.empty() || event.method == "GET" || event.method == "HEAD")
+        return;
+    for (const auto& [name, value] : Member(request, "headers").items())
+        if (value.is_string() && EqualsIgnoringCase(name, "content-type"))
+            event.contentType = value.get<std::string>();
+    event.pDisp.frameId = frameId;
+    // The page reported the user's submit or click before its script sent the request, but the
+    // request may reach us first: a round trip through the same page lets those reports in.
+    client_->send("Runtime.evaluate", {{"expression", "0"}}, sessionId,
+                  [this, targetId = t.targetId, event = std::move(event)](const std::optional<Json>&) {
+                      if (Target* sender = target(targetId))
+                          judgeScriptRequest(*sender, event);
+                  });
+}
+
+void ChromiumSession::judgeScriptRequest(Target& t, ScriptRequestEvent event)
+{
+    // Sent from the submit's own handlers: it waits for them to finish, so that the page is
+    // seen as they left it.
+    if (t.userSubmitting) {
+        if (!t.heldRequest)
+            t.heldRequest = std::move(event);
+        return;
+    }
+    if (!t.userActed || std::chrono::steady_clock::now() - *t.userActed > kScriptLoginDelay)
+        return;
+    // A click that a script's request carries out: what was typed is the page as clicked.
+    if (t.clicked) {
+        DownloadBeginEvent typed{t.clickedFrame, std::move(t.clicked), std::nullopt};
+        queueBrowserEvent(t.targetId,
+                          [typed = std::move(typed)](BrowserEvents& sink) { sink.DownloadBegin(typed); });
+        t.clicked.reset();
+    }
+    sendScriptRequest(t, std::move(event));
+}
+
+void ChromiumSession::sendScriptRequest(Target& t, ScriptRequestEvent event)
+{
+    t.userActed.reset();
+    const Frame* f = frame(event.pDisp.frameId);
+    event.pDisp = eventFrame(event.pDisp.frameId, f ? f->last : std::nullopt);
+    queueBrowserEvent(t.targetId,
+                      [event = std::move(event)](BrowserEvents& sink) { sink.ScriptRequestSent(event); });
+}
+
 void ChromiumSession::onBinding(const std::string& sessionId, const Json& params)
 {
     if (Text(params, "name") != bindingName_)
@@ -780,6 +852,7 @@ void ChromiumSession::onBinding(const std::string& sessionId, const Json& params
         // A submit the user made: what was typed, before the page's handlers ran.
         t->typed.reset();
         t->clicked.reset();
+        t->userSubmitting = byUser;
         if (byUser) {
             t->typed = std::move(snapshot);
             t->typedFrame = frameId;
@@ -788,16 +861,21 @@ void ChromiumSession::onBinding(const std::string& sessionId, const Json& params
         if (snapshot)
             rememberSnapshot(*snapshot);
         t->submittedByUser = byUser;
+        t->userSubmitting = false;
         if (byUser) {
             DownloadBeginEvent event{frameId, std::move(t->typed), std::move(snapshot)};
             queueBrowserEvent(targetId,
                               [event = std::move(event)](BrowserEvents& sink) { sink.DownloadBegin(event); });
+            t->userActed = std::chrono::steady_clock::now();
         }
         t->typed.reset();
         t->clicked.reset();
+        if (auto held = std::exchange(t->heldRequest, std::nullopt); held && byUser)
+            sendScriptRequest(*t, std::move(*held));
     } else if (kind == "click" && byUser) {
         t->clicked = std::move(snapshot);
         t->clickedFrame = frameId;
+        t->userActed = std::chrono::steady_clock::now();
     } else if (kind == "password") {
         PasswordFieldEvent event{eventFrame(frameId, std::move(snapshot))};
         queueBrowserEvent(

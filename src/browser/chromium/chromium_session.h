@@ -110,6 +110,11 @@ private:
         std::optional<DocumentSnapshot> clicked; // last user click in a page with a password field
         std::string clickedFrame;
         bool submittedByUser = false; // the user submitted a form; the navigation should follow
+        bool userSubmitting = false;  // the user's submit is reported; its page handlers still run
+        // The user's last submit or click in a page with a password field, which a request of the
+        // page's script may carry out (one request per action, for a short while).
+        std::optional<std::chrono::steady_clock::time_point> userActed;
+        std::optional<ScriptRequestEvent> heldRequest; // sent while the submit's handlers ran
         std::shared_ptr<ChromiumBrowser> browser;
     };
     struct Context {
@@ -127,6 +132,12 @@ private:
     void onDetached(const std::string& sessionId);
     void forgetContexts(const std::string& sessionId, long contextId); // 0: all of the session
     void onRequestPaused(const std::string& sessionId, const CdpClient::Json& params);
+    // A request of a page's script (fetch, XMLHttpRequest); already continued.
+    void onScriptRequest(const std::string& sessionId, const Target& t, const std::string& frameId,
+                         const CdpClient::Json& request);
+    // Whether it carries out the user's submit or click: then it goes to the window's sinks.
+    void judgeScriptRequest(Target& t, ScriptRequestEvent event);
+    void sendScriptRequest(Target& t, ScriptRequestEvent event);
     void onBinding(const std::string& sessionId, const CdpClient::Json& params);
     void onContextCreated(const std::string& sessionId, const CdpClient::Json& context);
     void onFrameNavigated(const std::string& sessionId, const CdpClient::Json& frame);
