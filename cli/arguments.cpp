@@ -22,11 +22,11 @@ tl::expected<Arguments, std::string> Arguments::parse(const std::vector<std::str
         }
         const std::size_t equals = word.find('=');
         const std::string name = word.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-        const auto spec = std::find_if(options.begin(), options.end(),
-                                       [&name](const OptionSpec& option) { return option.name == name; });
-        if (spec == options.end())
+        const auto known = std::find_if(options.begin(), options.end(),
+                                        [&name](const OptionSpec& option) { return option.name == name; });
+        if (known == options.end())
             return tl::unexpected("unknown option '--" + name + "'");
-        if (!spec->takesValue) {
+        if (!known->takesValue) {
             if (equals != std::string::npos)
                 return tl::unexpected("option '--" + name + "' takes no value");
             parsed.values_[name] = "";

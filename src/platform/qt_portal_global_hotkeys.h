@@ -44,7 +44,7 @@ inline constexpr const char* kPortalPath = "/org/freedesktop/portal/desktop";
 inline constexpr const char* kGlobalShortcutsInterface = "org.freedesktop.portal.GlobalShortcuts";
 inline constexpr std::chrono::milliseconds kPortalAnswerLimit{2000};
 
-// The trigger the freedesktop shortcut specification spells, e.g. "CTRL+F3"; empty when the
+// The trigger as the freedesktop shortcut format spells it, e.g. "CTRL+F3"; empty when the
 // key has no name there.
 QString PortalTrigger(unsigned modifiers, unsigned virtualKey);
 // The shortcut id of a hotkey id, and back (-1 for ids that are not ours).
