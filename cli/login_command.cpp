@@ -5,6 +5,7 @@
 #include "platform/instance_request.h"
 #include "platform/single_instance.h"
 #include "sites/site_lookup.h"
+#include "startup/profile_settings.h"
 
 #include <iostream>
 
@@ -30,9 +31,9 @@ tl::expected<InstanceRequest, std::string> LoginRequest(const CommandContext& co
         request.kind = InstanceRequest::Kind::LoginFolder;
         request.folder = *folder;
     } else if (hotkey) {
-        const auto number = WholeNumber(*hotkey, 1, 10);
+        const auto number = WholeNumber(*hotkey, 1, kSiteHotkeyCount);
         if (!number)
-            return tl::unexpected(std::string("--hotkey is a number from 1 to 10"));
+            return tl::unexpected("--hotkey is a number from 1 to " + std::to_string(kSiteHotkeyCount));
         request.kind = InstanceRequest::Kind::LoginHotkey;
         request.hotkey = static_cast<int>(*number);
     } else {

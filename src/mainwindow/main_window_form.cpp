@@ -313,7 +313,8 @@ void frmMain::buildTray()
         context_.trayAvailable ? context_.trayAvailable() : QSystemTrayIcon::isSystemTrayAvailable();
     if (!available)
         return;
-    tray_ = new TrayIcon(context_.profileDirectory, ProgramIcon(context_.dataDirectory), this);
+    tray_ = new TrayIcon(context_.profileDirectory, context_.profileFile, ProgramIcon(context_.dataDirectory),
+                         this);
     connect(tray_, &TrayIcon::showHideRequested, this, [this] {
         if (isVisible())
             hide();

@@ -1,6 +1,9 @@
 #include "mainwindow/qt_tray_icon.h"
 
+#include "hotkeys/hotkey_lists.h"
+#include "hotkeys/hotkey_texts.h"
 #include "mainwindow/tray_texts.h"
+#include "startup/profile_settings.h"
 #include "storage/sites_tree_model.h"
 #include "widgets/qt_text.h"
 
@@ -10,10 +13,11 @@
 
 namespace kv {
 
-TrayIcon::TrayIcon(std::filesystem::path profileDirectory, const QIcon& icon, QObject* parent)
-    : QObject(parent), profileDirectory_(std::move(profileDirectory)), icon_(new QSystemTrayIcon(icon, this)),
-      menu_(new QMenu), showHide_(menu_->addAction(ToQString(kTrayShow))),
-      lock_(menu_->addAction(ToQString(kTrayLock)))
+TrayIcon::TrayIcon(std::filesystem::path profileDirectory, std::filesystem::path profileFile,
+                   const QIcon& icon, QObject* parent)
+    : QObject(parent), profileDirectory_(std::move(profileDirectory)), profileFile_(std::move(profileFile)),
+      icon_(new QSystemTrayIcon(icon, this)), menu_(new QMenu),
+      showHide_(menu_->addAction(ToQString(kTrayShow))), lock_(menu_->addAction(ToQString(kTrayLock)))
 {
     menu_->setObjectName("mnuTray");
     menu_->addSeparator();
@@ -21,15 +25,13 @@ TrayIcon::TrayIcon(std::filesystem::path profileDirectory, const QIcon& icon, QO
     sites_->setObjectName("mnuTraySites");
     hotkeys_ = menu_->addMenu(ToQString(kTrayHotkeys));
     hotkeys_->setObjectName("mnuTrayHotkeys");
-    for (int n = 1; n <= 10; ++n)
-        connect(hotkeys_->addAction(QString("Ctrl+F%1").arg(n)), &QAction::triggered, this,
-                [this, n] { emit hotkeyChosen(n); });
     menu_->addSeparator();
     connect(menu_->addAction(ToQString(kTrayExit)), &QAction::triggered, this, &TrayIcon::exitRequested);
     connect(showHide_, &QAction::triggered, this, &TrayIcon::showHideRequested);
     connect(lock_, &QAction::triggered, this, &TrayIcon::lockRequested);
     // The tree is read when the menu opens, so it shows what is on disk now.
     connect(sites_, &QMenu::aboutToShow, this, &TrayIcon::fillSitesMenu);
+    connect(hotkeys_, &QMenu::aboutToShow, this, &TrayIcon::fillHotkeysMenu);
     icon_->setContextMenu(menu_);
     icon_->setToolTip("Kestrelyn Vormaplex");
     connect(icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
@@ -81,6 +83,20 @@ void TrayIcon::fillSitesMenu()
     }
     if (tree.nodes().size() <= 1)
         sites_->addAction(ToQString(kTrayNoSites))->setEnabled(false);
+}
+
+void TrayIcon::fillHotkeysMenu()
+{
+    hotkeys_->clear();
+    for (int n = 1; n <= kSiteHotkeyCount; ++n) {
+        QStringList names;
+        for (const std::string& name : HotkeySiteNames(profileFile_, n))
+            names << QString::fromStdString(name).replace('&', "&&"); // a name's & is no shortcut
+        QString text = ToQString(kHotkeyEntryPrefix) + QString::number(n);
+        if (!names.isEmpty())
+            text += ": " + names.join(", ");
+        connect(hotkeys_->addAction(text), &QAction::triggered, this, [this, n] { emit hotkeyChosen(n); });
+    }
 }
 
 } // namespace kv

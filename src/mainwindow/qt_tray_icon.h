@@ -1,6 +1,6 @@
 #pragma once
 // The tray icon and its menu: Show/Hide, Lock, the Sites tree as menus (a click logs in),
-// the ten site hotkeys, Exit. It only shows and reports; the main window decides.
+// the site hotkeys with their sites, Exit. It only shows and reports; the main window decides.
 #include <QIcon>
 #include <QObject>
 #include <QString>
@@ -15,7 +15,8 @@ namespace kv {
 class TrayIcon : public QObject {
     Q_OBJECT
 public:
-    TrayIcon(std::filesystem::path profileDirectory, const QIcon& icon, QObject* parent = nullptr);
+    TrayIcon(std::filesystem::path profileDirectory, std::filesystem::path profileFile, const QIcon& icon,
+             QObject* parent = nullptr);
     ~TrayIcon() override;
 
     void show();
@@ -25,6 +26,7 @@ public:
     void setWindowState(bool windowVisible, bool locked, bool lockAvailable);
     QMenu* menu() const { return menu_; }
     QMenu* sitesMenu() const { return sites_; }
+    QMenu* hotkeysMenu() const { return hotkeys_; }
 
 signals:
     void showHideRequested();
@@ -35,8 +37,10 @@ signals:
 
 private:
     void fillSitesMenu();
+    void fillHotkeysMenu();
 
     std::filesystem::path profileDirectory_;
+    std::filesystem::path profileFile_;
     QSystemTrayIcon* icon_;
     QMenu* menu_;
     QAction* showHide_;

@@ -175,12 +175,17 @@ TEST_F(MainWindowWithLogins, ClosingHidesToTheTrayWithANoticeOnceAndExitEnds)
     EXPECT_EQ(ReadIniValue(kOptionsSection, TRAYNOTICE, profile.file()), "1");
     EXPECT_FALSE(TakeTrayNotice(profile.file())) << "the notice is shown the first time only";
 
-    // From the tray: a hotkey, a site of the tree, then Exit.
-    QMenu* menu = window->trayIcon()->menu();
-    for (QAction* action : menu->actions())
-        if (action->menu() && action->menu()->objectName() == "mnuTrayHotkeys")
-            action->menu()->actions().at(2)->trigger();
+    // From the tray: a hotkey, named by its sites as saved now, a site of the tree, then Exit.
+    ASSERT_FALSE(WriteIniValue(HotkeySection(3), HotkeyEntryKey(2), " Bank & Co ", profile.file()));
+    ASSERT_FALSE(WriteIniValue(HotkeySection(3), HotkeyEntryKey(5), "Webmail", profile.file()));
+    QMenu* hotkeyMenu = window->trayIcon()->hotkeysMenu();
+    emit hotkeyMenu->aboutToShow();
+    ASSERT_EQ(hotkeyMenu->actions().size(), kSiteHotkeyCount);
+    EXPECT_EQ(hotkeyMenu->actions().at(0)->text(), "Ctrl + F1");
+    EXPECT_EQ(hotkeyMenu->actions().at(2)->text(), "Ctrl + F3: Bank && Co, Webmail");
+    hotkeyMenu->actions().at(2)->trigger();
     EXPECT_EQ(hotkeys, std::vector<int>{3});
+    QMenu* menu = window->trayIcon()->menu();
     QMenu* sites = window->trayIcon()->sitesMenu();
     emit sites->aboutToShow();
     QAction* mail = nullptr;
