@@ -1,5 +1,6 @@
 #include "mainwindow/options_frame.h"
 
+#include "mainwindow/lock_settings.h"
 #include "mainwindow/option_tabs_widget.h"
 #include "mainwindow/options_texts.h"
 #include "widgets/qt_text.h"
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace kv {
@@ -149,11 +151,24 @@ QWidget* OptionsFrame::buildLogin()
     label22->addWidget(new QLabel(ToQString(kLoginAttemptsAfter), page));
     label22->addStretch();
 
+    lockIdle_ = new QSpinBox(page);
+    lockIdle_->setObjectName("spnLockIdleMinutes");
+    lockIdle_->setRange(0, kMaxLockIdleMinutes);
+    auto* lockIdle = new QHBoxLayout;
+    lockIdle->addWidget(new QLabel(ToQString(kLockIdleCaption), page));
+    lockIdle->addWidget(lockIdle_);
+    lockIdle->addStretch();
+    lockOff_ = new QLabel(ToQString(kLockOffWithoutLogin), page);
+    lockOff_->setObjectName("lblLockOff");
+    lockOff_->setWordWrap(true);
+
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(secure_);
     layout->addWidget(frame3);
     layout->addWidget(fraSecure);
     layout->addLayout(label22);
+    layout->addLayout(lockIdle);
+    layout->addWidget(lockOff_);
     layout->addStretch();
     return page;
 }
@@ -251,7 +266,7 @@ QList<QList<QWidget*>> OptionsFrame::tabControls() const
     QList<QWidget*> login{secure_};
     for (QAbstractButton* button : method_->buttons())
         login.append(button);
-    login << login_ << pass_ << pass1_ << loginCount_;
+    login << login_ << pass_ << pass1_ << loginCount_ << lockIdle_;
     QList<QWidget*> browser{maxBrowser_, minBrowser_, toolbarButton_};
     browser.append(cleanup_.tabOrder);
     QList<QWidget*> skins;
@@ -294,6 +309,8 @@ OptionsState OptionsFrame::state() const
     s.txtPass = pass_->text().toStdString();
     s.txtPass1 = pass1_->text().toStdString();
     s.txtloginnum = loginCount_->text().toStdString();
+    s.lockIdleMinutes = lockIdle_->value();
+    s.lockOffShown = !lockOff_->isHidden();
     s.chkHotkey = hotkey_->isChecked();
     s.hotkeyCombosEnabled = holdKey_->isEnabled();
     s.cmbHoldKey = ShownName(holdKey_);
@@ -320,6 +337,8 @@ void OptionsFrame::showState(const OptionsState& s)
     pass_->setText(QString::fromStdString(s.txtPass));
     pass1_->setText(QString::fromStdString(s.txtPass1));
     loginCount_->setText(QString::fromStdString(s.txtloginnum));
+    lockIdle_->setValue(s.lockIdleMinutes);
+    lockOff_->setVisible(s.lockOffShown);
     hotkey_->setChecked(s.chkHotkey);
     holdKey_->setEnabled(s.hotkeyCombosEnabled);
     pressKey_->setEnabled(s.hotkeyCombosEnabled);

@@ -16,6 +16,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 class QVBoxLayout;
 
 namespace kv {
@@ -66,6 +67,8 @@ public:
     QLineEdit* txtPass() const { return pass_; }
     QLineEdit* txtPass1() const { return pass1_; }
     QLineEdit* txtloginnum() const { return loginCount_; }
+    QSpinBox* spnLockIdleMinutes() const { return lockIdle_; }
+    QLabel* lblLockOff() const { return lockOff_; }
     QCheckBox* chkHotkey() const { return hotkey_; }
     QComboBox* cmbHoldKey() const { return holdKey_; }
     QComboBox* cmbPressKey() const { return pressKey_; }
@@ -109,6 +112,8 @@ private:
     QLineEdit* pass_ = nullptr;
     QLineEdit* pass1_ = nullptr;
     QLineEdit* loginCount_ = nullptr;
+    QSpinBox* lockIdle_ = nullptr;
+    QLabel* lockOff_ = nullptr;
     QCheckBox* hotkey_ = nullptr;
     QComboBox* holdKey_ = nullptr;
     QComboBox* pressKey_ = nullptr;

@@ -1,6 +1,7 @@
 #include "mainwindow/options_panel.h"
 
 #include "browser/numeric_value.h"
+#include "mainwindow/lock_settings.h"
 #include "mainwindow/main_window_texts.h"
 #include "mainwindow/options_texts.h"
 #include "startup/profile_settings.h"
@@ -76,6 +77,8 @@ void OptionsPanel::load(OptionsState& state, const std::function<void()>& loadCl
     state.chkMaxIE = IsNumericOne(option(MAXIE));
     state.chkMinIE = IsNumericOne(option(MINIE));
     loadLogin(state);
+    state.lockIdleMinutes = ReadLockIdleMinutes(context_.profileFile);
+    state.lockOffShown = !state.chkSecure;
     if (const std::string count = readSecure(LOGIN_COUNT, CurrentCipherKeys().valueKey); !count.empty())
         state.txtloginnum = count;
 
@@ -117,6 +120,7 @@ bool OptionsPanel::save(OptionsState& state, const std::function<void()>& saveCl
 {
     if (!saveLogin(state))
         return false;
+    WriteLockIdleMinutes(context_.profileFile, state.lockIdleMinutes);
     if (saveCleanup)
         saveCleanup();
     DesktopShortcuts& shortcuts = context_.shortcuts;
@@ -193,6 +197,7 @@ void OptionsPanel::saveHotkey(const OptionsState& state) const
 void OptionsPanel::chkSecure_Click(OptionsState& state) const
 {
     state.Frame3Enabled = state.chkSecure;
+    state.lockOffShown = !state.chkSecure;
     if (state.chkSecure) {
         Option2_Click(state, kOsLogin);
         return;

@@ -36,6 +36,8 @@ struct OptionsState {
     int Option2 = kNoOption; // 0 "Operating System", 1 "Kestrelyn login/pass", 2 "Both"
     bool fraSecureEnabled = false;
     std::string txtLogin, txtPass, txtPass1, txtloginnum;
+    int lockIdleMinutes = 0;   // 0 for never
+    bool lockOffShown = false; // without a login there is no lock
     // Advanced
     bool chkHotkey = false;
     bool hotkeyCombosEnabled = false;

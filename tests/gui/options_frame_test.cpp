@@ -9,6 +9,7 @@
 #include "mainwindow/main_window_form.h"
 #include "mainwindow/option_tabs_widget.h"
 #include "mainwindow/options_frame.h"
+#include "mainwindow/program_lock.h"
 #include "platform/autostart_registry_backend.h"
 #include "platform/xdg_desktop_shell.h"
 #include "platform/xdg_launcher.h"
@@ -27,6 +28,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -212,6 +214,36 @@ TEST_F(OptionsFrameTest, TheBrowserTabHostsTheCleanupBoxes)
 
     options->SSTab2()->setCurrentIndex(2);
     EXPECT_EQ(options->chkBHO()->nextInFocusChain(), cleanupBoxes->tabOrder().front());
+}
+
+TEST_F(OptionsFrameTest, TheIdleLockMinutesAreSavedShownAgainAndTimeTheLock)
+{
+    OptionsFrame* options = open();
+    EXPECT_EQ(options->spnLockIdleMinutes()->value(), 0);
+    EXPECT_TRUE(options->lblLockOff()->isVisibleTo(options)) << "a profile without a login has no lock";
+    options->chkSecure()->click();
+    EXPECT_FALSE(options->lblLockOff()->isVisibleTo(options));
+    options->spnLockIdleMinutes()->setValue(5);
+    options->txtloginnum()->setText("3");
+    options->cmdSaveOptions()->click();
+    EXPECT_TRUE(dialogs.messages().empty());
+
+    options->spnLockIdleMinutes()->setValue(9);
+    reopen();
+    EXPECT_EQ(options->spnLockIdleMinutes()->value(), 5);
+    EXPECT_FALSE(options->lblLockOff()->isVisibleTo(options));
+
+    // The lock takes the saved minutes on its next check.
+    std::chrono::steady_clock::time_point now{};
+    bool hidden = false;
+    ProgramLock lock(profile.file(), [&now] { return now; },
+                     {[&hidden] { hidden = true; }, [] {}, [] { return true; }, [] { return true; }});
+    now += std::chrono::minutes(4);
+    lock.idleCheck();
+    EXPECT_FALSE(hidden);
+    now += std::chrono::minutes(1);
+    lock.idleCheck();
+    EXPECT_TRUE(hidden);
 }
 
 TEST_F(OptionsFrameTest, OnlyTheShownTabTakesTheFocusInItsOrder)
