@@ -14,20 +14,6 @@
 #include <iostream>
 
 namespace kv::cli {
-namespace {
-
-// A terminal has no desktop to put the program's launcher on; the program's Options make it.
-class NoDesktopEntries : public DesktopShortcuts {
-public:
-    void addToolbarButton() override {}
-    void removeToolbarButton() override {}
-    bool toolbarButtonPresent() override { return false; }
-    void createQuickLaunchShortcut() override {}
-    void deleteQuickLaunchShortcut() override {}
-    bool quickLaunchShortcutExists() override { return false; }
-};
-
-} // namespace
 
 int RunInit(const CommandContext& context)
 {
@@ -71,7 +57,7 @@ int RunInit(const CommandContext& context)
     if (!wizard.cmdFinish_Click(path.string(), static_cast<int>(*choice), !arguments.has("no-categories")))
         return kFailed;
     LinuxMachineIdentity machine;
-    NoDesktopEntries shortcuts;
+    NoDesktopShortcuts shortcuts; // a terminal has no desktop; the program's Options make the launcher
     switch (InstallNewProfile(wizard.results(), machine, shortcuts, registry, [] { return false; })) {
     case NewProfileInstall::Recorded:
         break;

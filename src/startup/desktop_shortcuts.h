@@ -16,4 +16,16 @@ public:
     virtual bool quickLaunchShortcutExists() = 0;
 };
 
+// For profiles made where there is no desktop to put entries on (a terminal, a test): the
+// program's Options make them later.
+class NoDesktopShortcuts : public DesktopShortcuts {
+public:
+    void addToolbarButton() override {}
+    void removeToolbarButton() override {}
+    bool toolbarButtonPresent() override { return false; }
+    void createQuickLaunchShortcut() override {}
+    void deleteQuickLaunchShortcut() override {}
+    bool quickLaunchShortcutExists() override { return false; }
+};
+
 } // namespace kv

@@ -20,16 +20,6 @@
 
 namespace kv::test {
 
-class NoDesktopShortcuts : public DesktopShortcuts {
-public:
-    void addToolbarButton() override {}
-    void removeToolbarButton() override {}
-    bool toolbarButtonPresent() override { return false; }
-    void createQuickLaunchShortcut() override {}
-    void deleteQuickLaunchShortcut() override {}
-    bool quickLaunchShortcutExists() override { return false; }
-};
-
 // Returns the profile's settings file.
 inline std::filesystem::path MakeProgramProfile(const std::filesystem::path& configHome,
                                                 const std::filesystem::path& profileDir, int siteCount,
