@@ -8,6 +8,7 @@
 #include "browser/chromium/chromium_process.h"
 #include "browser/chromium/chromium_session.h"
 #include "browser/chromium/qt_chromium_pump.h"
+#include "browser/chromium/toolbar_button_extension.h"
 #include "browser/login_engine.h"
 #include "browser/pending_logins.h"
 #include "browser/site_commands.h"
@@ -26,7 +27,10 @@
 #include <QPointer>
 
 #include <chrono>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace kv {
 
@@ -65,10 +69,15 @@ private:
 
 class BrowserSession {
 public:
+    // toolbarButton: whether the browser's toolbar button is switched on, asked at each start of
+    // the browser; dataDirectory holds the button's extension.
     BrowserSession(const std::filesystem::path& browser, const std::filesystem::path& profileFile,
                    const std::filesystem::path& profileDirectory, const std::filesystem::path& dataDirectory,
-                   Dialogs& dialogs, DesktopShell& shell, Trash& trash)
-        : session_(ChromiumSession::create(Options(browser))), pump_(session_),
+                   Dialogs& dialogs, DesktopShell& shell, Trash& trash, std::function<bool()> toolbarButton)
+        : toolbarButton_(std::move(toolbarButton)),
+          extension_(dataDirectory / "extensions" / "toolbar-button",
+                     BrowserProfileDirectory().parent_path() / "toolbar-button"),
+          session_(ChromiumSession::create(Options(browser))), pump_(session_),
           cache_(session_, ChromiumProfile(BrowserProfileDirectory()),
                  dataDirectory / "extensions" / "cleanup", timer_),
           cleanup_(cache_), host_(cleanup_), capture_{pendingLogins_, dialogs,          host_, log_,
@@ -76,6 +85,7 @@ public:
           engine_(*session_, pendingLogins_, dialogs, shell, host_, profileFile, profileDirectory),
           commands_(engine_, dialogs)
     {
+        session_->reserveAddress(extension_.frontAddress(), [this] { host_.activate(); });
     }
 
     UrlLauncher& launcher() { return engine_; }
@@ -111,15 +121,25 @@ public:
 private:
     static constexpr std::chrono::seconds kExitCleanupLimit{20};
 
-    static ChromiumOptions Options(const std::filesystem::path& browser)
+    ChromiumOptions Options(const std::filesystem::path& browser)
     {
         ChromiumOptions options;
         if (!browser.empty())
             options.executable = browser;
         options.userDataDir = BrowserProfileDirectory();
+        // The button shows from the browser's next start on, as its caption says.
+        options.argumentsAtStart = [this]() -> std::vector<std::string> {
+            if (!toolbarButton_ || !toolbarButton_())
+                return {};
+            const auto folder = extension_.prepare();
+            return folder ? std::vector<std::string>{"--load-extension=" + folder->string()}
+                          : std::vector<std::string>{};
+        };
         return options;
     }
 
+    std::function<bool()> toolbarButton_;
+    ToolbarButtonExtension extension_;
     std::shared_ptr<ChromiumSession> session_;
     QtChromiumPump pump_;
     QtTaskTimer timer_;

@@ -92,7 +92,7 @@ int main(int argc, char** argv)
     XdgDesktopShell shell;
     FreedesktopTrash trash(FreedesktopTrash::DefaultHomeTrash());
     BrowserSession browserSession(browser, ProfileFile(), CurrentProfile().path, dataDirectory, dialogs,
-                                  shell, trash);
+                                  shell, trash, [&shortcuts] { return shortcuts.toolbarButtonPresent(); });
     DesktopHotkeys hotkeys(dialogs, ProfileFile());
     // Released at shutdown, and before an update restarts the program.
     const auto releaseHotkeys = [&hotkeys] { hotkeys.registration().UnregisterHotkeys(); };

@@ -1,8 +1,10 @@
 // The program's browser on a real desktop (Xvfb with a window manager): what the user sees.
+#include "browser/chromium/toolbar_button_extension.h"
 #include "e2e/chromium_fixture.h"
 #include "e2e/local_server.h"
 #include "gui/x_session.h"
 
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -28,10 +30,17 @@ protected:
             << "the window manager did not start";
         chmod(runtime.path().c_str(), 0700);
         setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+        startSession();
+    }
+    // The browser of the program; the arguments are asked for at its start.
+    void startSession(std::function<std::vector<std::string>()> argumentsAtStart = {})
+    {
+        session.reset();
         ChromiumOptions options;
         options.executable = kChromiumPath;
         options.userDataDir = profile.path();
         options.callTimeout = std::chrono::seconds(30);
+        options.argumentsAtStart = std::move(argumentsAtStart);
         session = ChromiumSession::create(options);
         ASSERT_TRUE(session->start());
     }
@@ -101,6 +110,41 @@ TEST_F(DesktopBrowserTest, OnlyTheWindowsTheProgramOpensAreShown)
     ASSERT_TRUE(second);
     EXPECT_EQ(session->processId(), browserProcess);
     EXPECT_EQ(shownWindows().size(), 1u) << "shown: " << ::testing::PrintToString(shownWindows());
+}
+
+// The toolbar button's extension, loaded at the browser's start, reaches the program: pressing
+// the button (through its keyboard shortcut: the toolbar gives it no fixed place to click)
+// requests this run's front address, which the session answers itself; the page stays.
+TEST_F(DesktopBrowserTest, TheToolbarButtonReachesTheProgram)
+{
+    const ToolbarButtonExtension extension(std::filesystem::path(KV_SOURCE_DIR) / "resources" / "extensions" /
+                                               "toolbar-button",
+                                           runtime / "toolbar-button");
+    startSession([&extension] {
+        const auto folder = extension.prepare();
+        return folder ? std::vector<std::string>{"--load-extension=" + folder->string()}
+                      : std::vector<std::string>{};
+    });
+    int pressed = 0;
+    session->reserveAddress(extension.frontAddress(), [&pressed] { ++pressed; });
+    server.page("/page", "<!doctype html><title>Some page</title><p>text</p>");
+    auto page = showPage("/page", "Some page");
+    ASSERT_TRUE(page);
+
+    // The browser loads its extensions after its first window: the button exists once the
+    // extension's worker runs.
+    const auto workerRuns = [&] {
+        const auto targets = session->command("", "Target.getTargets", CdpClient::Json::object());
+        return targets && targets->dump().find("/button.js\"") != std::string::npos;
+    };
+    ASSERT_TRUE(session->runUntil(workerRuns, std::chrono::seconds(20))) << "the extension did not load";
+    // The page's own window has the focus, as when the user presses the button there.
+    ASSERT_TRUE(RunCommand("xdotool search --onlyvisible --name '^Some page' windowactivate --sync "
+                           "key --clearmodifiers alt+shift+k"));
+    ASSERT_TRUE(session->runUntil([&] { return pressed == 1; }, std::chrono::seconds(20)))
+        << "the button's press did not reach the program";
+    EXPECT_EQ(session->windows().size(), 1u);
+    EXPECT_EQ(page->LocationURL(), server.url("/page"));
 }
 
 } // namespace

@@ -69,6 +69,9 @@ std::vector<std::string> ChromiumProcess::arguments(const ChromiumOptions& optio
     if (options.headless)
         args.emplace_back("--headless");
     args.insert(args.end(), options.extraArguments.begin(), options.extraArguments.end());
+    if (options.argumentsAtStart)
+        for (std::string& argument : options.argumentsAtStart())
+            args.push_back(std::move(argument));
     return args;
 }
 

@@ -4,6 +4,7 @@
 // the pages (and the passwords in them) through one.
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <sys/types.h>
@@ -18,6 +19,8 @@ struct ChromiumOptions {
     std::filesystem::path userDataDir; // required: the browser's own profile
     bool headless = false;
     std::vector<std::string> extraArguments;
+    // Asked at every start, for what the user may have switched on since the last one.
+    std::function<std::vector<std::string>()> argumentsAtStart;
     std::chrono::milliseconds callTimeout{5000};   // any one synchronous call
     std::chrono::milliseconds startTimeout{20000}; // from start to the first answer
 };

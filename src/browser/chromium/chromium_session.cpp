@@ -104,6 +104,7 @@ bool ChromiumSession::start()
         disconnect(false);
         return false;
     }
+    interceptReservedAddress();
     if (readFdChanged_)
         readFdChanged_(readFd());
     prepareWindow();
@@ -698,6 +699,32 @@ void ChromiumSession::onFrameNavigated(const std::string& sessionId, const Json&
     }
 }
 
+void ChromiumSession::reserveAddress(std::string address, std::function<void()> visited)
+{
+    reservedAddress_ = std::move(address);
+    reservedAddressVisited_ = std::move(visited);
+    interceptReservedAddress();
+}
+
+void ChromiumSession::interceptReservedAddress()
+{
+    // Watched for the whole browser, so that requests of extensions' workers are seen too.
+    if (client_ && !reservedAddress_.empty())
+        client_->send("Fetch.enable", {{"patterns", Json::array({{{"urlPattern", reservedAddress_}}})}});
+}
+
+bool ChromiumSession::answerReservedAddress(const std::string& sessionId, const std::string& requestId,
+                                            const std::string& url)
+{
+    if (reservedAddress_.empty() || url != reservedAddress_)
+        return false;
+    // No content: a navigation answered so commits nothing, the page in a tab stays.
+    client_->send("Fetch.fulfillRequest", {{"requestId", requestId}, {"responseCode", 204}}, sessionId);
+    if (reservedAddressVisited_)
+        queue(reservedAddressVisited_);
+    return true;
+}
+
 void ChromiumSession::onRequestPaused(const std::string& sessionId, const Json& params)
 {
     const std::string requestId = Text(params, "requestId");
@@ -717,6 +744,8 @@ void ChromiumSession::onRequestPaused(const std::string& sessionId, const Json& 
     const bool redirect = params.contains("redirectedRequestId");
 
     std::string url = Text(request, "url");
+    if (answerReservedAddress(sessionId, requestId, url))
+        return;
     std::string method = Text(request, "method");
     std::string body;
     if (t && t->post && frameId == targetId && !redirect) {

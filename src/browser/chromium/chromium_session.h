@@ -75,6 +75,9 @@ public:
                      CdpClient::Callback done);
     // Closes the browser.
     void shutdown();
+    // An address the session answers itself, with no content, whoever asks for it (pages,
+    // extensions' workers); visited() runs from the event queue.
+    void reserveAddress(std::string address, std::function<void()> visited);
 
 private:
     friend class ChromiumBrowser;
@@ -138,6 +141,10 @@ private:
     // Whether it carries out the user's submit or click: then it goes to the window's sinks.
     void judgeScriptRequest(Target& t, ScriptRequestEvent event);
     void sendScriptRequest(Target& t, ScriptRequestEvent event);
+    void interceptReservedAddress();
+    // True when the request was for the reserved address, which is then answered.
+    bool answerReservedAddress(const std::string& sessionId, const std::string& requestId,
+                               const std::string& url);
     void onBinding(const std::string& sessionId, const CdpClient::Json& params);
     void onContextCreated(const std::string& sessionId, const CdpClient::Json& context);
     void onFrameNavigated(const std::string& sessionId, const CdpClient::Json& frame);
@@ -185,6 +192,8 @@ private:
     bool dispatching_ = false;
     std::function<void(int)> readFdChanged_;
     std::function<void()> eventsQueued_;
+    std::string reservedAddress_;
+    std::function<void()> reservedAddressVisited_;
 };
 
 } // namespace kv
