@@ -44,6 +44,40 @@ protected:
         session = ChromiumSession::create(options);
         ASSERT_TRUE(session->start());
     }
+    // Sends one command at the browser level or to a session attached there; its answer.
+    std::optional<CdpClient::Json> browserCall(const std::string& method, const CdpClient::Json& params,
+                                               const std::string& sessionId = "")
+    {
+        std::optional<CdpClient::Json> answer;
+        bool answered = false;
+        session->sendCommand(method, params, sessionId, [&](const std::optional<CdpClient::Json>& result) {
+            answer = result;
+            answered = true;
+        });
+        session->runUntil([&] { return answered; }, std::chrono::seconds(10));
+        return answer;
+    }
+    // Whether the toolbar button's worker runs and listens for the button's clicks.
+    bool buttonListens()
+    {
+        const auto targets = browserCall("Target.getTargets", CdpClient::Json::object());
+        if (!targets)
+            return false;
+        for (const auto& target : (*targets)["targetInfos"]) {
+            if (target["type"] != "service_worker" ||
+                !target["url"].get<std::string>().ends_with("/button.js"))
+                continue;
+            if (workerSession.empty())
+                if (const auto attached = browserCall("Target.attachToTarget",
+                                                      {{"targetId", target["targetId"]}, {"flatten", true}}))
+                    workerSession = (*attached)["sessionId"];
+            const auto listens =
+                browserCall("Runtime.evaluate", {{"expression", "chrome.action.onClicked.hasListeners()"}},
+                            workerSession);
+            return listens && listens->dump().find("\"value\":true") != std::string::npos;
+        }
+        return false;
+    }
     void TearDown() override
     {
         session.reset();
@@ -91,6 +125,7 @@ protected:
     std::unique_ptr<XvfbDisplay> display;
     std::unique_ptr<ChildProcess> windowManager;
     std::shared_ptr<ChromiumSession> session;
+    std::string workerSession; // the toolbar button worker's, once attached
 };
 
 // The user sees the windows the program opens and no other: no empty start window, no
@@ -131,13 +166,10 @@ TEST_F(DesktopBrowserTest, TheToolbarButtonReachesTheProgram)
     auto page = showPage("/page", "Some page");
     ASSERT_TRUE(page);
 
-    // The browser loads its extensions after its first window: the button exists once the
-    // extension's worker runs.
-    const auto workerRuns = [&] {
-        const auto targets = session->command("", "Target.getTargets", CdpClient::Json::object());
-        return targets && targets->dump().find("/button.js\"") != std::string::npos;
-    };
-    ASSERT_TRUE(session->runUntil(workerRuns, std::chrono::seconds(20))) << "the extension did not load";
+    // The browser loads its extensions after its first window; a press counts once the
+    // extension's worker has its click listener, which it adds as it starts.
+    ASSERT_TRUE(session->runUntil([&] { return buttonListens(); }, std::chrono::seconds(20)))
+        << "the extension did not load";
     // The page's own window has the focus, as when the user presses the button there.
     ASSERT_TRUE(RunCommand("xdotool search --onlyvisible --name '^Some page' windowactivate --sync "
                            "key --clearmodifiers alt+shift+k"));

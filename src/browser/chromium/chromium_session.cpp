@@ -734,6 +734,9 @@ void ChromiumSession::onRequestPaused(const std::string& sessionId, const Json& 
     if (const Frame* f = frame(frameId); f && !f->targetId.empty())
         targetId = f->targetId;
     Target* t = target(targetId);
+    // The toolbar button's request is a worker's fetch: answered before scripts' requests are judged.
+    if (answerReservedAddress(sessionId, requestId, Text(request, "url")))
+        return;
     const std::string resourceType = Text(params, "resourceType");
     if (resourceType == "XHR" || resourceType == "Fetch") {
         client_->send("Fetch.continueRequest", {{"requestId", requestId}}, sessionId);
@@ -744,8 +747,6 @@ void ChromiumSession::onRequestPaused(const std::string& sessionId, const Json& 
     const bool redirect = params.contains("redirectedRequestId");
 
     std::string url = Text(request, "url");
-    if (answerReservedAddress(sessionId, requestId, url))
-        return;
     std::string method = Text(request, "method");
     std::string body;
     if (t && t->post && frameId == targetId && !redirect) {
