@@ -1,6 +1,7 @@
 // login against a local web server with the real browser: by the tool's own browser when
 // the program does not run, and by the program's when it does.
 #include "cli/cli_world.h"
+#include "common/manual_update_checks.h"
 #include "e2e/local_server.h"
 #include "e2e/login_pages.h"
 #include "gui/x_session.h"
@@ -25,6 +26,7 @@ protected:
         ASSERT_TRUE(display_->ready()) << "Xvfb did not start";
         world.environment()["DISPLAY"] = display_->name();
         ASSERT_NO_FATAL_FAILURE(world.initOpenProfile({"--no-categories"}));
+        UseManualUpdateChecks(world.home() / ".config");
         server.page("/login", kPlainLogin);
         const auto csv = world.home() / "logins.csv";
         ASSERT_NO_FATAL_FAILURE(CliWorld::WriteFile(csv, "name,url,username,password\nLocal," +

@@ -2,6 +2,7 @@
 // What the real program finds when it starts: a profile without a program login (choice 4)
 // recorded in a registry under configHome, with sites spread over folders. The sites are
 // copies of one real site file, so that thousands of them are made quickly.
+#include "common/manual_update_checks.h"
 #include "platform/machine_identity.h"
 #include "platform/user_account.h"
 #include "startup/create_profile.h"
@@ -35,6 +36,7 @@ inline std::filesystem::path MakeProgramProfile(const std::filesystem::path& con
     clsRegAccess registry(backend);
     registry.WriteString(std::string(kProfileRegistryKey), std::string(kProfileNameValue), created.name);
     registry.WriteString(std::string(kProfileRegistryKey), std::string(kProfilePathValue), created.path);
+    UseManualUpdateChecks(configHome);
 
     const std::string serial = VolumeSerialPart(machine.volumeSerial());
     SetCipherKeys({MachineKey(serial), ValueKey(serial, created.key)});
