@@ -1,5 +1,6 @@
 // The real program on a private X display, driven by its hotkeys: the hide/show key hides and
-// shows the main window, a site hotkey logs in through the program's own browser.
+// shows the main window, a site hotkey logs in through the program's own browser, whose
+// toolbar button brings the hidden window back.
 #include <gtest/gtest.h>
 
 #include "common/temp_dir.h"
@@ -7,6 +8,7 @@
 #include "e2e/login_pages.h"
 #include "gui/program_profile.h"
 #include "mainwindow/main_window_texts.h"
+#include "startup/toolbar_button.h"
 #include "storage/ini_values.h"
 #include "x_hotkeys_session.h"
 
@@ -105,6 +107,43 @@ TEST_F(ProgramOnDisplay, CtrlF3LogsInThroughTheProgramsBrowser)
         << "no login arrived:\n"
         << log();
     EXPECT_EQ(server.lastBody("POST", "/session"), "user=alice&pass=correct+horse&go=Sign+in");
+}
+
+TEST_F(ProgramOnDisplay, TheBrowsersToolbarButtonBringsTheHiddenWindowBack)
+{
+    if (access("/usr/lib/chromium/chromium", X_OK) != 0)
+        GTEST_SKIP() << "Chromium is not installed";
+    LocalServer server;
+    server.page("/login", kPlainLogin);
+    server.page("/session", "<!doctype html><title>Signed in</title><p>Welcome");
+    WriteSecureValue(kMainSection, SITEURL, server.url("/login"),
+                     root / "profile" / "Category 1" / "Site 1.QVR");
+    WriteIniValue("Hotkey1", "HOTKEYNUMBER1", "Site 1", profileFile());
+    WriteIniValue("Options", "HOTKEYON", "1", profileFile());
+    WriteIniValue("Options", "HOLDKEY", "Alt", profileFile());
+    WriteIniValue("Options", "PRESSKEY", "Up", profileFile());
+    {
+        SqliteRegistryBackend backend(root / "config" / "kestrelyn-vormaplex" / "registry");
+        clsRegAccess registry(backend);
+        AddToolbarButton(registry, program, root / "icon.svg");
+    }
+    start();
+    ASSERT_TRUE(PressKeys(*display, "alt+Up"));
+    ASSERT_TRUE(WaitFor([&] { return !shown(); }, std::chrono::seconds(10))) << log();
+
+    // The login's window is the browser's first: the button's extension was loaded with it.
+    ASSERT_TRUE(PressKeys(*display, "ctrl+F1"));
+    ASSERT_TRUE(WaitFor([&] { return !display->visibleWindow("Signed in - Chromium").empty(); },
+                        std::chrono::seconds(60)))
+        << "the login did not end on its page:\n"
+        << log();
+    EXPECT_FALSE(shown());
+    ASSERT_TRUE(RunCommand("DISPLAY=" + display->name() +
+                           " xdotool search --onlyvisible --name '^Signed in' " +
+                           "windowfocus --sync key --clearmodifiers alt+shift+k"));
+    EXPECT_TRUE(WaitFor([&] { return shown(); }, std::chrono::seconds(20)))
+        << "the button did not bring the window back:\n"
+        << log();
 }
 
 } // namespace
