@@ -39,10 +39,12 @@ inline constexpr std::string_view kVelotripOff = "0";
 // AUTOLOGSTATUS as capture writes it.
 inline constexpr std::string_view kAutoLogStatusYes = "Yes";
 
-// The "Main" keys in the order export and import copy them.
-inline constexpr std::array<std::string_view, 14> kMainKeys = {
+// The "Main" keys in the order export and import copy them; SITEPOSTTYPE last, so that a
+// form's site exports as it always did.
+inline constexpr std::array<std::string_view, 15> kMainKeys = {
     SITEFRIENDLYNAME, SITETITLE,      SITEURL,      SITEDOMAIN,    FORMNAME, FORMMETHOD,   FORMACTIONURL,
     FORMLOGINNAME,    FORMLOGINVALUE, FORMPASSNAME, FORMPASSVALUE, VELOTRIP, SITEPOSTDATA, AUTOLOGSTATUS,
+    SITEPOSTTYPE,
 };
 
 // One row of the site details grid: where the value lives and its caption.

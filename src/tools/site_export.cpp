@@ -41,7 +41,8 @@ tl::expected<IniFile, std::string_view> PlainSite(const std::filesystem::path& f
             return tl::unexpected(kReasonDamaged);
         if (!FitsOneLine(*value))
             return tl::unexpected(kReasonLineBreak);
-        if (key != SITEPOSTDATA || !value->empty())
+        // Keys a form's site lacks are left out rather than written empty.
+        if ((key != SITEPOSTDATA && key != SITEPOSTTYPE) || !value->empty())
             plain.setValue(kMainSection, key, *value);
     }
     return plain;
