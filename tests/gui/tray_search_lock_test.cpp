@@ -5,6 +5,7 @@
 #include "browser/site_commands.h"
 #include "common/scripted_dialogs.h"
 #include "common/temp_trash.h"
+#include "gui/private_dbus_daemon.h"
 #include "gui/x_session.h"
 #include "gui_test_support.h"
 #include "mainwindow/lock_settings.h"
@@ -284,31 +285,25 @@ class PrivateSystemBus {
 public:
     PrivateSystemBus()
     {
-        if (!ProgramOnPath("dbus-daemon"))
+        if (daemon_.address().empty())
             return;
-        address_ = "unix:path=" + (folder_ / "bus").string();
-        daemon_ = std::make_unique<ChildProcess>(std::vector<std::string>{
-            "dbus-daemon", "--session", "--nofork", "--nopidfile", "--address=" + address_});
-        if (!WaitFor([this] { return std::filesystem::exists(folder_ / "bus"); }, std::chrono::seconds(10)))
-            return;
-        const auto ready = folder_ / "logind-ready";
+        const auto ready = daemon_.folder() / "logind-ready";
         logind_ = std::make_unique<ChildProcess>(
             std::vector<std::string>{
                 (std::filesystem::path(KV_BINARY_DIR) / "tests" / "fake_logind").string(), ready.string()},
-            std::map<std::string, std::string>{{"DBUS_SYSTEM_BUS_ADDRESS", address_}});
+            std::map<std::string, std::string>{{"DBUS_SYSTEM_BUS_ADDRESS", daemon_.address()}});
         ready_ = WaitFor([&ready] { return std::filesystem::exists(ready); }, std::chrono::seconds(10));
     }
     ~PrivateSystemBus()
     {
         QDBusConnection::disconnectFromBus(name_);
         logind_.reset();
-        daemon_.reset();
     }
     bool ready() const { return ready_; }
     // The program's connection to this bus.
     QDBusConnection connection() const
     {
-        return QDBusConnection::connectToBus(QString::fromStdString(address_), name_);
+        return QDBusConnection::connectToBus(QString::fromStdString(daemon_.address()), name_);
     }
     // As `loginctl lock-session` asks logind.
     void lockSession(const QString& session) const
@@ -322,9 +317,7 @@ private:
     // Every bus of a repeated run gets a connection name of its own.
     inline static int made_ = 0;
     QString name_ = QString("private-system-bus-%1").arg(++made_);
-    TempDir folder_;
-    std::string address_;
-    std::unique_ptr<ChildProcess> daemon_;
+    PrivateDbusDaemon daemon_;
     std::unique_ptr<ChildProcess> logind_;
     bool ready_ = false;
 };

@@ -1,8 +1,7 @@
 #pragma once
 // A D-Bus session bus of the test's own (dbus-daemon on a socket in a temporary folder), and
 // the stand-in desktop portal served on it. Both end with the object that started them.
-#include "common/temp_dir.h"
-#include "gui/x_session.h"
+#include "gui/private_dbus_daemon.h"
 #include "platform/qt_portal_global_hotkeys.h"
 
 #include <QDBusConnection>
@@ -11,7 +10,6 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include <fstream>
 #include <memory>
 
 namespace kv::test {
@@ -34,45 +32,25 @@ class PrivateSessionBus {
 public:
     PrivateSessionBus()
     {
-        const auto config = folder_ / "bus.conf";
-        std::ofstream(config)
-            << "<busconfig><type>session</type><listen>unix:dir=" << folder_.path().string()
-            << "</listen><auth>EXTERNAL</auth><policy context=\"default\">"
-            << "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
-            << "<allow own=\"*\"/></policy></busconfig>\n";
-        daemon_ = std::make_unique<ChildProcess>(std::vector<std::string>{"dbus-daemon",
-                                                                          "--config-file=" + config.string(),
-                                                                          "--nofork", "--print-address=1"},
-                                                 std::map<std::string, std::string>{}, folder_ / "address");
-        WaitFor(
-            [&] {
-                std::ifstream told(folder_ / "address");
-                std::getline(told, address_);
-                return !address_.empty() || !daemon_->running();
-            },
-            std::chrono::seconds(10));
-        if (!address_.empty())
+        if (!daemon_.address().empty())
             connection_ = std::make_unique<QDBusConnection>(
-                QDBusConnection::connectToBus(QString::fromStdString(address_), name_));
+                QDBusConnection::connectToBus(QString::fromStdString(daemon_.address()), name_));
     }
     ~PrivateSessionBus()
     {
         connection_.reset();
         QDBusConnection::disconnectFromBus(name_);
-        daemon_.reset();
     }
     PrivateSessionBus(const PrivateSessionBus&) = delete;
     PrivateSessionBus& operator=(const PrivateSessionBus&) = delete;
 
     bool ready() const { return connection_ && connection_->isConnected(); }
-    const std::string& address() const { return address_; }
+    const std::string& address() const { return daemon_.address(); }
     QDBusConnection& connection() { return *connection_; }
 
 private:
-    TempDir folder_;
-    std::string address_;
+    PrivateDbusDaemon daemon_;
     QString name_ = "kv-test-bus";
-    std::unique_ptr<ChildProcess> daemon_;
     std::unique_ptr<QDBusConnection> connection_;
 };
 
