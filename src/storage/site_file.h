@@ -42,9 +42,9 @@ inline constexpr std::string_view kAutoLogStatusYes = "Yes";
 // The "Main" keys in the order export and import copy them; SITEPOSTTYPE last, so that a
 // form's site exports as it always did.
 inline constexpr std::array<std::string_view, 15> kMainKeys = {
-    SITEFRIENDLYNAME, SITETITLE,      SITEURL,      SITEDOMAIN,    FORMNAME, FORMMETHOD,   FORMACTIONURL,
-    FORMLOGINNAME,    FORMLOGINVALUE, FORMPASSNAME, FORMPASSVALUE, VELOTRIP, SITEPOSTDATA, AUTOLOGSTATUS,
-    SITEPOSTTYPE,
+    SITEFRIENDLYNAME, SITETITLE,     SITEURL,       SITEDOMAIN,     FORMNAME,
+    FORMMETHOD,       FORMACTIONURL, FORMLOGINNAME, FORMLOGINVALUE, FORMPASSNAME,
+    FORMPASSVALUE,    VELOTRIP,      SITEPOSTDATA,  AUTOLOGSTATUS,  SITEPOSTTYPE,
 };
 
 // One row of the site details grid: where the value lives and its caption.

@@ -18,14 +18,15 @@ public:
         if (!ProgramOnPath("dbus-daemon"))
             return;
         const auto config = folder_ / "bus.conf";
-        std::ofstream(config) << "<busconfig><type>session</type><listen>unix:dir=" << folder_.path().string()
-                              << "</listen><auth>EXTERNAL</auth><policy context=\"default\">"
-                              << "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
-                              << "<allow own=\"*\"/></policy></busconfig>\n";
-        daemon_ = std::make_unique<ChildProcess>(
-            std::vector<std::string>{"dbus-daemon", "--config-file=" + config.string(), "--nofork",
-                                     "--print-address=1"},
-            std::map<std::string, std::string>{}, folder_ / "address");
+        std::ofstream(config)
+            << "<busconfig><type>session</type><listen>unix:dir=" << folder_.path().string()
+            << "</listen><auth>EXTERNAL</auth><policy context=\"default\">"
+            << "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
+            << "<allow own=\"*\"/></policy></busconfig>\n";
+        daemon_ = std::make_unique<ChildProcess>(std::vector<std::string>{"dbus-daemon",
+                                                                          "--config-file=" + config.string(),
+                                                                          "--nofork", "--print-address=1"},
+                                                 std::map<std::string, std::string>{}, folder_ / "address");
         WaitFor(
             [&] {
                 std::ifstream told(folder_ / "address");
