@@ -5,6 +5,7 @@
 #include "browser/chromium/chromium_session.h"
 #include "browser/login_engine.h"
 #include "browser/window_tracker.h"
+#include "browser_at_rest.h"
 #include "common/scripted_dialogs.h"
 #include "common/temp_dir.h"
 #include "common/temp_trash.h"
@@ -148,11 +149,9 @@ public:
         for (const auto& request : server_.requests())
             if (request.method == "POST")
                 last = std::max(last, request.received);
-        // Let the windows settle, then close them outside the measurement.
-        kv::test::RunHotkeysUntil(
-            *hotkeys_, [&] { return pending_.Count() == 0; }, std::chrono::seconds(5), session_.get());
-        for (const auto& window : session_->windows())
-            session_->closeWindow(window->hwnd());
+        kv::bench::BringBrowserToRest(*session_, pending_, [&](const auto& done, auto limit) {
+            return kv::test::RunHotkeysUntil(*hotkeys_, done, limit, session_.get());
+        });
         return last - start;
     }
 

@@ -3,6 +3,7 @@
 #include "browser/chromium/chromium_session.h"
 #include "browser/login_engine.h"
 #include "browser/window_tracker.h"
+#include "browser_at_rest.h"
 #include "common/scripted_dialogs.h"
 #include "common/temp_dir.h"
 #include "common/temp_trash.h"
@@ -43,7 +44,8 @@ constexpr const char* kNamePage = R"HTML(<!doctype html><html><head><title>Bench
 <form action="/identify" method="post">
   <input type="text" name="user" autocomplete="username"><input type="submit" name="next" value="Next">
 </form></body></html>)HTML";
-constexpr const char* kPasswordPage = R"HTML(<!doctype html><html><head><title>Bench password</title></head><body>
+constexpr const char* kPasswordPage =
+    R"HTML(<!doctype html><html><head><title>Bench password</title></head><body>
 <form action="/session" method="post">
   <input type="hidden" name="user" value="alice"><input type="password" name="pass">
   <input type="submit" name="go" value="Sign in">
@@ -159,10 +161,8 @@ void TimeEngineLogins(benchmark::State& state, const std::string& path)
         if (!session->runUntil([&] { return server.posts() > before; }, std::chrono::seconds(20)))
             return std::nullopt;
         const auto took = server.lastPost() - start;
-        // Let the window settle, then close it outside the measurement.
-        session->runUntil([&] { return pending.Count() == 0; }, std::chrono::seconds(5));
-        for (const auto& window : session->windows())
-            session->closeWindow(window->hwnd());
+        kv::bench::BringBrowserToRest(
+            *session, pending, [&](const auto& done, auto limit) { return session->runUntil(done, limit); });
         return took;
     };
     TimeLogins(state, logIn, "the login post did not arrive");

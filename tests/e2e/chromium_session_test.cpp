@@ -525,7 +525,8 @@ protected:
 };
 
 // The browser opens no window of its own. One blank window waits minimised, out of the list;
-// a new window is that one, shown when asked, and the next one is prepared at once.
+// a new window is that one, shown when asked. The next one is prepared only once the browser is
+// quiet: creating a window while the handed-out one loads its page would hold that page up.
 TEST_F(OwnBrowserTest, WindowsAreHandedOutFromOnePreparedOutOfSight)
 {
     waitFor([&] { return pageWindows().size() == 1; }, "the prepared window");
@@ -539,6 +540,8 @@ TEST_F(OwnBrowserTest, WindowsAreHandedOutFromOnePreparedOutOfSight)
     EXPECT_EQ(window->hwnd(), prepared[0].id);
     ASSERT_EQ(session->windows().size(), 1u);
     EXPECT_EQ(session->windows()[0], window);
+    EXPECT_EQ(pageWindows().size(), 1u) << "the next window was asked for at once";
+    EXPECT_FALSE(session->windowPrepared());
 
     window->setVisible(true);
     waitFor(
@@ -549,6 +552,7 @@ TEST_F(OwnBrowserTest, WindowsAreHandedOutFromOnePreparedOutOfSight)
                    });
         },
         "the window shown and the next one prepared");
+    waitFor([&] { return session->windowPrepared(); }, "the next window ready");
     EXPECT_EQ(session->windows().size(), 1u);
 }
 

@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,20 +51,35 @@ struct Sink : BrowserEvents {
     void ScriptRequestSent(const ScriptRequestEvent&) override {}
 };
 
-TEST(QtChromiumPump, EventsRunOnTheLoopAndWaitOutANestedModalLoop)
-{
-    if (access(kChromium, X_OK) != 0)
-        GTEST_SKIP() << "Chromium is not installed at " << kChromium;
+class QtChromiumPumpTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (access(kChromium, X_OK) != 0)
+            GTEST_SKIP() << "Chromium is not installed at " << kChromium;
+        chmod(runtime.path().c_str(), 0700);
+        setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 0);
+        ChromiumOptions options;
+        options.executable = kChromium;
+        options.userDataDir = profile.path();
+        options.headless = true;
+        session = ChromiumSession::create(options);
+        pump = std::make_unique<QtChromiumPump>(session);
+    }
+    void TearDown() override
+    {
+        pump.reset();
+        session.reset();
+    }
+
     TempDir profile;
     TempDir runtime;
-    chmod(runtime.path().c_str(), 0700);
-    setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 0);
-    ChromiumOptions options;
-    options.executable = kChromium;
-    options.userDataDir = profile.path();
-    options.headless = true;
-    auto session = ChromiumSession::create(options);
-    QtChromiumPump pump(session);
+    std::shared_ptr<ChromiumSession> session;
+    std::unique_ptr<QtChromiumPump> pump;
+};
+
+TEST_F(QtChromiumPumpTest, EventsRunOnTheLoopAndWaitOutANestedModalLoop)
+{
     auto browser = session->createBrowser();
     ASSERT_TRUE(browser);
     Sink sink;
@@ -85,6 +102,19 @@ TEST(QtChromiumPump, EventsRunOnTheLoopAndWaitOutANestedModalLoop)
     EXPECT_TRUE(heldWhileModal);
     EXPECT_EQ(sink.deepest, 1);
     browser->unsubscribe(sink);
+}
+
+// Nobody calls the session between logins: the loop itself prepares the next window.
+TEST_F(QtChromiumPumpTest, TheLoopPreparesTheNextWindowOnceTheBrowserIsQuiet)
+{
+    auto browser = session->createBrowser();
+    ASSERT_TRUE(browser);
+    EXPECT_FALSE(session->windowPrepared());
+    browser->Navigate("data:text/html,<title>one</title>");
+    EXPECT_TRUE(SpinUntil([&] { return session->windowPrepared(); })) << "the next window was never prepared";
+    auto next = session->createBrowser();
+    ASSERT_TRUE(next);
+    EXPECT_NE(next->hwnd(), browser->hwnd());
 }
 
 } // namespace

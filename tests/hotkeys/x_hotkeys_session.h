@@ -64,6 +64,8 @@ inline bool RunHotkeysUntil(X11GlobalHotkeys& hotkeys, const std::function<bool(
         poll(fds, 2, 20);
         if (browser && (fds[1].revents & (POLLIN | POLLHUP)))
             browser->processIncoming();
+        if (browser)
+            browser->runBackgroundWork();
     }
 }
 

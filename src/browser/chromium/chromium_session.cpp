@@ -172,6 +172,7 @@ void ChromiumSession::disconnect(bool notify)
     order_.clear();
     preparedId_.clear();
     preparing_ = false;
+    replacementOwedSince_.reset();
     targets_.clear();
     frames_.clear();
     sessions_.clear();
@@ -189,6 +190,27 @@ void ChromiumSession::setNotifiers(std::function<void(int)> readFdChanged, std::
 {
     readFdChanged_ = std::move(readFdChanged);
     eventsQueued_ = std::move(eventsQueued);
+}
+
+void ChromiumSession::setBackgroundWorkNotifier(
+    std::function<void(std::chrono::steady_clock::time_point)> due)
+{
+    backgroundWorkDue_ = std::move(due);
+    if (const auto when = replacementDue(); when && backgroundWorkDue_)
+        backgroundWorkDue_(*when);
+}
+
+void ChromiumSession::runBackgroundWork()
+{
+    const auto due = replacementDue();
+    if (!due)
+        return;
+    if (std::chrono::steady_clock::now() < *due) {
+        if (backgroundWorkDue_)
+            backgroundWorkDue_(*due);
+        return;
+    }
+    prepareWindow();
 }
 
 void ChromiumSession::processIncoming()
@@ -226,10 +248,16 @@ bool ChromiumSession::runUntil(const std::function<bool()>& done, std::chrono::m
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0 || !client_)
             return done();
-        if (process_->pipe().waitReadable(std::min(left, std::chrono::milliseconds(200))))
+        auto wait = std::min(left, std::chrono::milliseconds(200));
+        if (const auto due = replacementDue())
+            wait = std::clamp(
+                std::chrono::ceil<std::chrono::milliseconds>(*due - std::chrono::steady_clock::now()),
+                std::chrono::milliseconds(0), wait);
+        if (process_->pipe().waitReadable(wait))
             processIncoming();
         else if (process_->exited())
             disconnect(true);
+        runBackgroundWork();
     }
 }
 
@@ -363,6 +391,7 @@ std::vector<std::shared_ptr<Browser>> ChromiumSession::createBrowsers(std::size_
 
 void ChromiumSession::prepareWindow()
 {
+    replacementOwedSince_.reset();
     if (!client_ || preparing_ || !preparedId_.empty())
         return;
     preparing_ = true;
@@ -379,6 +408,31 @@ void ChromiumSession::prepareWindow()
             if (Target* t = target(id))
                 adoptPrepared(*t);
         });
+}
+
+std::optional<std::chrono::steady_clock::time_point> ChromiumSession::replacementDue() const
+{
+    // The browser is quiet once the page a login loads has come in and been filled; a page that
+    // never stops talking gets its replacement all the same, a little later.
+    constexpr std::chrono::milliseconds kQuiet(250);
+    constexpr std::chrono::milliseconds kLongestWait(5000);
+    if (!replacementOwedSince_ || !client_)
+        return std::nullopt;
+    const auto owed = *replacementOwedSince_;
+    return std::min(std::max(owed, lastBrowserEvent_) + kQuiet, owed + kLongestWait);
+}
+
+void ChromiumSession::owePreparedWindow()
+{
+    replacementOwedSince_ = std::chrono::steady_clock::now();
+    if (backgroundWorkDue_)
+        backgroundWorkDue_(*replacementDue());
+}
+
+bool ChromiumSession::windowPrepared()
+{
+    const Target* t = preparedId_.empty() ? nullptr : target(preparedId_);
+    return t && t->ready;
 }
 
 void ChromiumSession::adoptPrepared(Target& t)
@@ -405,7 +459,7 @@ std::shared_ptr<Browser> ChromiumSession::handOutPreparedWindow()
             preparedId_.clear();
             order_.push_back(t->targetId);
             notifyWindowList(true);
-            prepareWindow();
+            owePreparedWindow();
             return t->browser;
         }
         if (!t && preparedId_.empty() && !preparing_)
@@ -490,6 +544,7 @@ std::string ChromiumSession::frameOfAgent(const std::string& agentId) const
 
 void ChromiumSession::onEvent(const std::string& sessionId, const std::string& method, const Json& params)
 {
+    lastBrowserEvent_ = std::chrono::steady_clock::now();
     if (method == "Fetch.requestPaused")
         onRequestPaused(sessionId, params);
     else if (method == "Runtime.bindingCalled")

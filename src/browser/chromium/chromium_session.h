@@ -12,7 +12,9 @@
 //
 // One blank window is kept prepared in the background (created minimised, attached, the
 // agent in place) and handed to the next createBrowser(); it is not listed among the
-// windows until then, and the next one is prepared as soon as it is handed out.
+// windows until then. Its replacement is background work: it is prepared once the browser
+// has been quiet for a moment, so that creating it never holds up the page a login loads.
+// The owner runs background work when it is due (runUntil() does so by itself).
 #include <chrono>
 #include <deque>
 #include <functional>
@@ -60,6 +62,12 @@ public:
     // readFdChanged: the descriptor to watch changed (browser started or ended; -1 = none).
     // eventsQueued: events wait for dispatchPending().
     void setNotifiers(std::function<void(int)> readFdChanged, std::function<void()> eventsQueued);
+    // Told the time background work falls due; the owner then calls runBackgroundWork(), which
+    // may name a later time when the browser was not quiet yet.
+    void setBackgroundWorkNotifier(std::function<void(std::chrono::steady_clock::time_point)> due);
+    void runBackgroundWork();
+    // A window waits, ready, for the next createBrowser().
+    bool windowPrepared();
     // Closes one window.
     bool closeWindow(const std::string& targetId);
     // Sends one protocol command to the browser (empty targetId), to a window's page or to a
@@ -151,6 +159,9 @@ private:
     void setUpSession(const std::string& sessionId, const std::string& targetId, bool page);
     bool browserEnded();
     void prepareWindow();
+    // The next window is owed since a hand-out; when it falls due to be prepared.
+    std::optional<std::chrono::steady_clock::time_point> replacementDue() const;
+    void owePreparedWindow();
     void adoptPrepared(Target& t);
     std::shared_ptr<Browser> handOutPreparedWindow();
     void showWindow(const std::string& targetId);
@@ -182,6 +193,8 @@ private:
     std::vector<std::string> order_; // page targets, oldest first (the prepared window is not one)
     std::string preparedId_;         // the prepared window, once the browser named it
     bool preparing_ = false;         // its creation has been asked for
+    std::optional<std::chrono::steady_clock::time_point> replacementOwedSince_;
+    std::chrono::steady_clock::time_point lastBrowserEvent_;
     std::map<std::string, Target> targets_;
     std::map<std::string, Frame> frames_;
     std::map<std::string, std::string> sessions_; // session id -> target id it is attached to
@@ -192,6 +205,7 @@ private:
     bool dispatching_ = false;
     std::function<void(int)> readFdChanged_;
     std::function<void()> eventsQueued_;
+    std::function<void(std::chrono::steady_clock::time_point)> backgroundWorkDue_;
     std::string reservedAddress_;
     std::function<void()> reservedAddressVisited_;
 };

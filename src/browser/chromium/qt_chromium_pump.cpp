@@ -1,19 +1,28 @@
 #include "browser/chromium/qt_chromium_pump.h"
 
-#include <QTimer>
+#include <algorithm>
+#include <chrono>
 
 namespace kv {
 
 QtChromiumPump::QtChromiumPump(std::shared_ptr<ChromiumSession> session, QObject* parent)
     : QObject(parent), session_(std::move(session))
 {
+    backgroundWork_.setSingleShot(true);
+    connect(&backgroundWork_, &QTimer::timeout, this, [this] { session_->runBackgroundWork(); });
     session_->setNotifiers([this](int fd) { watch(fd); }, [this] { scheduleDispatch(); });
+    session_->setBackgroundWorkNotifier([this](std::chrono::steady_clock::time_point due) {
+        const auto wait =
+            std::chrono::ceil<std::chrono::milliseconds>(due - std::chrono::steady_clock::now());
+        backgroundWork_.start(std::max(wait, std::chrono::milliseconds(0)));
+    });
     watch(session_->readFd());
 }
 
 QtChromiumPump::~QtChromiumPump()
 {
     session_->setNotifiers({}, {});
+    session_->setBackgroundWorkNotifier({});
 }
 
 void QtChromiumPump::watch(int fd)
