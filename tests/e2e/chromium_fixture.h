@@ -25,6 +25,21 @@ inline bool ChromiumAvailable()
     return access(kChromiumPath, X_OK) == 0;
 }
 
+// A headless browser of the test's own: its profile in profile, its runtime files in runtime,
+// which is made private as the session's own would be.
+inline ChromiumOptions HeadlessChromium(const TempDir& profile, const TempDir& runtime)
+{
+    chmod(runtime.path().c_str(), 0700);
+    setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+    ChromiumOptions options;
+    options.executable = kChromiumPath;
+    options.userDataDir = profile.path();
+    options.headless = true;
+    // Generous: a loaded CI machine can take seconds to open a window; a real hang still fails.
+    options.callTimeout = std::chrono::seconds(30);
+    return options;
+}
+
 inline bool EndsWith(const std::string& text, const std::string& suffix)
 {
     return text.size() >= suffix.size() &&
@@ -98,15 +113,7 @@ protected:
         if (!ChromiumAvailable())
             return;
         dirs_ = new Dirs;
-        chmod(dirs_->runtime.path().c_str(), 0700);
-        setenv("XDG_RUNTIME_DIR", dirs_->runtime.path().c_str(), 1);
-        ChromiumOptions options;
-        options.executable = kChromiumPath;
-        options.userDataDir = dirs_->profile.path();
-        options.headless = true;
-        // Generous: a loaded CI machine can take seconds to open a window; a real hang still fails.
-        options.callTimeout = std::chrono::seconds(30);
-        session_ = ChromiumSession::create(options);
+        session_ = ChromiumSession::create(HeadlessChromium(dirs_->profile, dirs_->runtime));
     }
     static void TearDownTestSuite()
     {

@@ -480,14 +480,7 @@ protected:
     {
         if (!ChromiumAvailable())
             GTEST_SKIP() << "Chromium is not installed at " << kChromiumPath;
-        chmod(runtime.path().c_str(), 0700);
-        setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
-        ChromiumOptions options;
-        options.executable = kChromiumPath;
-        options.userDataDir = profile.path();
-        options.headless = true;
-        options.callTimeout = std::chrono::seconds(30);
-        session = ChromiumSession::create(options);
+        session = ChromiumSession::create(HeadlessChromium(profile, runtime));
         ASSERT_TRUE(session->start());
     }
 

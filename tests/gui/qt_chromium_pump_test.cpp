@@ -1,6 +1,7 @@
 // The Chromium session driven by the Qt event loop, as the program runs it.
 #include "browser/chromium/qt_chromium_pump.h"
 #include "common/temp_dir.h"
+#include "e2e/chromium_fixture.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -8,13 +9,8 @@
 
 #include <memory>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace kv::test {
 namespace {
-
-constexpr const char* kChromium = "/usr/lib/chromium/chromium";
 
 // Runs the Qt loop until done() holds or the limit passes.
 bool SpinUntil(const std::function<bool()>& done, int limitMs = 20000)
@@ -55,15 +51,9 @@ class QtChromiumPumpTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (access(kChromium, X_OK) != 0)
-            GTEST_SKIP() << "Chromium is not installed at " << kChromium;
-        chmod(runtime.path().c_str(), 0700);
-        setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 0);
-        ChromiumOptions options;
-        options.executable = kChromium;
-        options.userDataDir = profile.path();
-        options.headless = true;
-        session = ChromiumSession::create(options);
+        if (!ChromiumAvailable())
+            GTEST_SKIP() << "Chromium is not installed at " << kChromiumPath;
+        session = ChromiumSession::create(HeadlessChromium(profile, runtime));
         pump = std::make_unique<QtChromiumPump>(session);
     }
     void TearDown() override
