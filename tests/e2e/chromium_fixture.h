@@ -106,6 +106,23 @@ public:
     int revoked = 0;
 };
 
+// A browser of the test's own, apart from any suite's, for tests that look at the whole
+// browser; it ends with the test, before the test's other members go.
+class OwnChromiumTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!ChromiumAvailable())
+            GTEST_SKIP() << "Chromium is not installed at " << kChromiumPath;
+        session = ChromiumSession::create(HeadlessChromium(profile, runtime));
+    }
+    void TearDown() override { session.reset(); }
+
+    TempDir profile;
+    TempDir runtime;
+    std::shared_ptr<ChromiumSession> session;
+};
+
 class ChromiumSuite : public ::testing::Test {
 protected:
     static void SetUpTestSuite()

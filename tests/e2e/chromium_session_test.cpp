@@ -473,15 +473,14 @@ TEST_F(ChromiumSessionTest, ABrowserThatDiesIsNoticedAndReplaced)
     session().unsubscribe(list);
 }
 
-// A browser of its own, apart from the suite's, for tests that look at the whole browser.
-class OwnBrowserTest : public ::testing::Test {
+class OwnBrowserTest : public OwnChromiumTest {
 protected:
     void SetUp() override
     {
-        if (!ChromiumAvailable())
-            GTEST_SKIP() << "Chromium is not installed at " << kChromiumPath;
-        session = ChromiumSession::create(HeadlessChromium(profile, runtime));
-        ASSERT_TRUE(session->start());
+        OwnChromiumTest::SetUp();
+        if (!IsSkipped()) {
+            ASSERT_TRUE(session->start());
+        }
     }
 
     struct PageWindow {
@@ -511,10 +510,7 @@ protected:
         return ok;
     }
 
-    TempDir profile;
-    TempDir runtime;
     LocalServer server;
-    std::shared_ptr<ChromiumSession> session;
 };
 
 // The browser opens no window of its own. One blank window waits minimised, out of the list;

@@ -1,6 +1,5 @@
 // The Chromium session driven by the Qt event loop, as the program runs it.
 #include "browser/chromium/qt_chromium_pump.h"
-#include "common/temp_dir.h"
 #include "e2e/chromium_fixture.h"
 
 #include <QEventLoop>
@@ -47,24 +46,20 @@ struct Sink : BrowserEvents {
     void ScriptRequestSent(const ScriptRequestEvent&) override {}
 };
 
-class QtChromiumPumpTest : public ::testing::Test {
+class QtChromiumPumpTest : public OwnChromiumTest {
 protected:
     void SetUp() override
     {
-        if (!ChromiumAvailable())
-            GTEST_SKIP() << "Chromium is not installed at " << kChromiumPath;
-        session = ChromiumSession::create(HeadlessChromium(profile, runtime));
-        pump = std::make_unique<QtChromiumPump>(session);
+        OwnChromiumTest::SetUp();
+        if (session)
+            pump = std::make_unique<QtChromiumPump>(session);
     }
     void TearDown() override
     {
         pump.reset();
-        session.reset();
+        OwnChromiumTest::TearDown();
     }
 
-    TempDir profile;
-    TempDir runtime;
-    std::shared_ptr<ChromiumSession> session;
     std::unique_ptr<QtChromiumPump> pump;
 };
 
